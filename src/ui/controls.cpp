@@ -1,0 +1,71 @@
+#include "ui/controls.h"
+
+#include <vector>
+
+namespace ui {
+
+std::wstring WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length <= 0) return {};
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+  const int copied = GetWindowTextW(hwnd, buffer.data(), length + 1);
+  return std::wstring(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
+void CheckBox::SetValue(std::int16_t value) {
+  if (value == value_) return;
+  value_ = value;
+  Show();
+  if (Click) Click();
+}
+
+void CheckBox::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  Show();
+}
+
+void CheckBox::OnUserClick() { SetValue(value_ == 1 ? 0 : 1); }
+
+void CheckBox::Show() const {
+  if (!hwnd_) return;
+  const WPARAM state = value_ == 1 ? BST_CHECKED : value_ == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+  SendMessageW(hwnd_, BM_SETCHECK, state, 0);
+}
+
+void TextBox::SetText(const std::wstring& text) {
+  if (text == text_) return;
+  text_ = text;
+  if (hwnd_) {
+    settingFromCode_ = true;
+    SetWindowTextW(hwnd_, text_.c_str());
+    settingFromCode_ = false;
+  }
+  if (Change) Change();
+}
+
+void TextBox::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  settingFromCode_ = true;
+  SetWindowTextW(hwnd_, text_.c_str());
+  settingFromCode_ = false;
+}
+
+void TextBox::OnEditChange() {
+  if (settingFromCode_ || !hwnd_) return;
+  std::wstring now = WindowText(hwnd_);
+  if (now == text_) return;
+  text_ = std::move(now);
+  if (Change) Change();
+}
+
+void TextBox::OnKillFocus() {
+  if (LostFocus) LostFocus();
+}
+
+void Label::SetText(const std::wstring& text) {
+  if (text == text_) return;
+  text_ = text;
+  if (hwnd_) SetWindowTextW(hwnd_, text_.c_str());
+}
+
+}  // namespace ui

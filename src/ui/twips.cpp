@@ -1,0 +1,20 @@
+#include "ui/twips.h"
+
+namespace ui {
+
+UINT DpiFor(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (hwnd && getDpiForWindow) {
+    if (UINT dpi = getDpiForWindow(hwnd)) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+float ScreenWidthTwips(UINT dpi) { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi); }
+
+}  // namespace ui

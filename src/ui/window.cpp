@@ -1,0 +1,72 @@
+#include "ui/window.h"
+
+namespace ui {
+
+Window::~Window() {
+  for (Timer* t : timers_) t->Detach();
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool Window::RegisterClassOnce(const wchar_t* className, HICON icon, HBRUSH background) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(instance, className, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = StaticWndProc;
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hIconSm = icon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = className;
+  return RegisterClassExW(&wc) != 0;
+}
+
+bool Window::Create(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title,
+                    int x, int y, int width, int height, HWND parent) {
+  return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr,
+                         GetModuleHandleW(nullptr), this) != nullptr;
+}
+
+void Window::AddTimer(Timer& timer) {
+  timers_.push_back(&timer);
+  timer.Attach(hwnd_, timers_.size());
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_TIMER) {
+    for (Timer* t : timers_)
+      if (t->Id() == wParam) {
+        t->Fire();
+        return 0;
+      }
+  }
+  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Window* self;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    for (Timer* t : self->timers_) t->Detach();
+    self->hwnd_ = nullptr;
+    self->OnDestroyed();
+  }
+  return result;
+}
+
+}  // namespace ui
