@@ -1,0 +1,42 @@
+#pragma once
+// Finds Outlook's new-mail envelope from outside: walks the top-level windows,
+// and for each untitled "rctrl_renwnd32" window asks the shell to delete its
+// notification icon 0. The delete succeeds only while the envelope is shown,
+// so a success is the finding; Outlook's window is then sent message 1031.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/vb_types.h"
+
+// The platform facts the walk needs, narrow so that a test can supply them.
+class DesktopWindows {
+ public:
+  virtual ~DesktopWindows() = default;
+  virtual void EnumTopLevel(WNDENUMPROC callback, LPARAM param) = 0;
+  virtual int TitleLength(HWND hwnd) = 0;
+  // Fill buffer (count characters) as GetWindowTextA / GetClassNameA do.
+  virtual void Title(HWND hwnd, char* buffer, int count) = 0;
+  virtual void ClassName(HWND hwnd, char* buffer, int count) = 0;
+  virtual BOOL DeleteNotifyIcon(HWND hwnd, UINT id) = 0;
+  virtual void Send(HWND hwnd, UINT msg) = 0;
+};
+
+// The real desktop: user32 and shell32.
+DesktopWindows& RealDesktop();
+
+inline constexpr char kOutlookLabel[] = "rctrl_renwnd32";
+inline constexpr UINT kOutlookNewMailMessage = WM_USER + 7;  // 1031
+
+namespace Module1 {
+
+// Set (to True) only by the probe on a hit; cleared by the alert dispatch.
+extern VbBool gbMailArrived;
+
+void CheckOutlookTray(DesktopWindows& desktop = RealDesktop());
+BOOL CALLBACK EnumOutlookWindows(HWND hwnd, LPARAM desktop);
+std::string GetWindowLabel(DesktopWindows& desktop, HWND hwnd);
+std::string TrimAtNul(const std::string& text);
+VbBool RemoveEnvelopeIcon(DesktopWindows& desktop, HWND hwnd);
+
+}  // namespace Module1
