@@ -1,0 +1,29 @@
+#pragma once
+// The two alerts that act on drives: the CD tray opens through MCI, and the
+// floppy light comes on because Postlark reads a file from A:. Neither
+// reports anything or fails visibly.
+#include <windows.h>
+
+#include <string>
+
+// MCI as the drive alerts use it: a command string, a reply buffer and its
+// length in characters. Returns the MCI error code.
+class MciChannel {
+ public:
+  virtual ~MciChannel() = default;
+  virtual DWORD SendString(const char* command, char* reply, UINT replyChars) = 0;
+};
+
+// winmm's mciSendStringA. Each command and its result also go to the
+// debugger output, so a support engineer can see what the drive was told.
+MciChannel& RealMci();
+
+inline constexpr char kFloppyProbeFile[] = "a:\\dummyfile";
+
+void OpenCdTray(MciChannel& mci = RealMci());
+void CloseCdTray(MciChannel& mci = RealMci());
+std::string GetCdTrayMode(MciChannel& mci = RealMci());
+
+// Reads the probe file to its end, one character at a time; every failure
+// (no drive, no disk, not ready, no file) ends it silently.
+void FlashFloppyDrive(const char* path = kFloppyProbeFile);

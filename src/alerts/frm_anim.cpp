@@ -1,0 +1,119 @@
+#include "alerts/frm_anim.h"
+
+#include "ui/twips.h"
+
+namespace {
+constexpr wchar_t kClassName[] = L"PostlarkAnimation";
+}
+
+frmAnim::frmAnim(const ui::TextBox& txtMovie, std::function<std::wstring()> storedAnimRight)
+    : txtMovie_(txtMovie), storedAnimRight_(std::move(storedAnimRight)) {
+  vid.EndOfStream = [this](long) { vid_EndOfStream(); };
+  timTic.Tick = [this] { timTic_Timer(); };
+}
+
+bool frmAnim::LoadAndShow() {
+  if (!hwnd()) {
+    RegisterClassOnce(kClassName, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const UINT dpi = ui::DpiFor(nullptr);
+    if (!Create(kClassName, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_CLIPCHILDREN,
+                L"Postlark", CW_USEDEFAULT, CW_USEDEFAULT,
+                ui::TwipsToPixels(kDesignWidthTwips, dpi), ui::TwipsToPixels(kDesignHeightTwips, dpi),
+                nullptr))
+      return false;
+    vid.Create(hwnd());
+    AddTimer(timTic);
+    Form_Load();
+  }
+  ShowWindow(hwnd(), SW_SHOW);
+  return true;
+}
+
+void frmAnim::Unload() {
+  vid.Stop();
+  if (hwnd()) DestroyWindow(hwnd());
+}
+
+void frmAnim::Form_Load() {
+  Module1::SetTopMost(hwnd());
+  seq_.playAnimTimes = 0;
+  const float left = storedAnimRight_() == L"1" ? ui::ScreenWidthTwips(ui::DpiFor(hwnd())) : 0.0f;
+  Move(left, Top(), Width(), Height());
+}
+
+void frmAnim::Form_Activate() { Module1::SetTopMost(hwnd()); }
+
+void frmAnim::PlayRandomClip(std::int32_t left_pos) {
+  Module1::SetTopMost(hwnd());
+  vid.put_Visible(false);
+  // A clip that cannot be opened has no size to take: it is handled like one
+  // that cannot start, out of sight beyond the right edge.
+  if (FAILED(vid.put_FileName(txtMovie_.Text()))) return ParkRight();
+  vid.put_AutoSize(true);
+  vid.put_Left(0);
+  vid.put_Top(0);
+  const float width = vid.Width();
+  const float height = vid.Height() - MediaPlayer::kControlStripTwips;
+  if (width <= 0 || height <= 0) return ParkRight();
+  const float screen = ui::ScreenWidthTwips(ui::DpiFor(hwnd()));
+  const float left = left_pos == -1 ? screen - width : static_cast<float>(left_pos);
+  Move(left, 0, width, height);
+  if (FAILED(vid.Play()) || FAILED(vid.put_Visible(true))) ParkRight();
+}
+
+void frmAnim::ParkRight() {
+  Move(ui::ScreenWidthTwips(ui::DpiFor(hwnd())), Top(), Width(), Height());
+}
+
+void frmAnim::vid_EndOfStream() {
+  if (seq_.EndOfPlay()) timTic.SetEnabled(true);
+}
+
+void frmAnim::timedShutdownBegin() {
+  seq_.timedShutdownBegin();
+  timTic.SetEnabled(true);
+}
+
+void frmAnim::timTic_Timer() {
+  if (!seq_.Tick()) return;
+  Move(-Width() - kParkGapTwips, Top(), Width(), Height());
+  vid.Stop();
+}
+
+void frmAnim::Move(float left, float top, float width, float height) {
+  const UINT dpi = ui::DpiFor(hwnd());
+  SetWindowPos(hwnd(), nullptr, ui::TwipsToPixels(left, dpi), ui::TwipsToPixels(top, dpi),
+               ui::TwipsToPixels(width, dpi), ui::TwipsToPixels(height, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+RECT WindowRectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+}  // namespace
+
+float frmAnim::Left() const { return ui::PixelsToTwips(WindowRectOf(hwnd()).left, ui::DpiFor(hwnd())); }
+float frmAnim::Top() const { return ui::PixelsToTwips(WindowRectOf(hwnd()).top, ui::DpiFor(hwnd())); }
+float frmAnim::Width() const {
+  const RECT r = WindowRectOf(hwnd());
+  return ui::PixelsToTwips(r.right - r.left, ui::DpiFor(hwnd()));
+}
+float frmAnim::Height() const {
+  const RECT r = WindowRectOf(hwnd());
+  return ui::PixelsToTwips(r.bottom - r.top, ui::DpiFor(hwnd()));
+}
+
+LRESULT frmAnim::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
+      break;
+    case WM_MOUSEACTIVATE:
+      // A click on the clip must not take the focus from the user's work.
+      return MA_NOACTIVATE;
+  }
+  return Window::HandleMessage(msg, wParam, lParam);
+}

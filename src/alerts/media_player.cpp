@@ -1,0 +1,434 @@
+#include "alerts/media_player.h"
+
+#include <dshow.h>
+
+#include <utility>
+#include <vector>
+
+#include "ui/twips.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"PostlarkClipPlayer";
+// The graph tells the player's own window about its events with this message.
+constexpr UINT kGraphEvent = WM_APP + 0x3A1;
+
+// Owns one COM reference; mingw has no CComPtr.
+template <class T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() { Reset(); }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComRef& operator=(ComRef&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      p_ = std::exchange(other.p_, nullptr);
+    }
+    return *this;
+  }
+
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  void Reset() {
+    if (p_) std::exchange(p_, nullptr)->Release();
+  }
+  // For out-parameters: drops the old reference first.
+  void** Out() {
+    Reset();
+    return reinterpret_cast<void**>(&p_);
+  }
+  T** OutTyped() {
+    Reset();
+    return &p_;
+  }
+  // A second owner of the same object.
+  ComRef Copy() const {
+    ComRef r;
+    if (p_) {
+      p_->AddRef();
+      r.p_ = p_;
+    }
+    return r;
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+template <class T>
+HRESULT Query(IUnknown* from, REFIID iid, ComRef<T>& to) {
+  return from ? from->QueryInterface(iid, to.Out()) : E_POINTER;
+}
+
+// Everything one opened clip needs; released together when the clip goes.
+struct Graph {
+  ComRef<IGraphBuilder> builder;
+  ComRef<IBaseFilter> renderer;
+  ComRef<IMediaControl> control;
+  ComRef<IMediaEventEx> events;
+  ComRef<IMediaSeeking> seeking;
+  ComRef<IVideoWindow> video;
+  long naturalWidth = 0;
+  long naturalHeight = 0;
+};
+
+bool RendererConnected(IBaseFilter* renderer) {
+  ComRef<IEnumPins> pins;
+  if (FAILED(renderer->EnumPins(pins.OutTyped()))) return false;
+  ComRef<IPin> pin;
+  while (pins->Next(1, pin.OutTyped(), nullptr) == S_OK) {
+    ComRef<IPin> peer;
+    if (SUCCEEDED(pin->ConnectedTo(peer.OutTyped())) && peer) return true;
+  }
+  return false;
+}
+
+// Only an ordinary file may reach the graph: folders, devices and pipes could
+// block or be read as something they are not.
+HRESULT CheckIsDiskFile(const std::wstring& path) {
+  if (path.empty()) return E_INVALIDARG;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return HRESULT_FROM_WIN32(ERROR_DIRECTORY);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+  }
+  const DWORD type = GetFileType(file);
+  CloseHandle(file);
+  return type == FILE_TYPE_DISK ? S_OK : HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE);
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (written == 0 || written >= needed) return path;
+  full.resize(written);
+  return full;
+}
+
+}  // namespace
+
+struct MediaPlayer::Impl {
+  MediaPlayer* owner = nullptr;
+  HWND parent = nullptr;
+  HWND hwnd = nullptr;
+  bool comInitialized = false;
+  Graph graph;
+  bool loaded = false;
+  long playCount = 1;
+  long playsCompleted = 0;
+  bool playing = false;
+  bool autoSize = false;
+  float leftTwips = 0;
+  float topTwips = 0;
+  float widthTwips = 0;
+  float heightTwips = 0;
+  // Bumped whenever the clip or its playback is replaced, so graph events
+  // still being handled for the old one are dropped.
+  unsigned long generation = 0;
+  // Lets an event handler notice that the player was destroyed under it.
+  std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+
+  ~Impl() {
+    *alive = false;
+    ReleaseGraph();
+    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+    hwnd = nullptr;
+    if (comInitialized) CoUninitialize();
+  }
+
+  UINT Dpi() const { return ui::DpiFor(parent); }
+
+  static bool RegisterClassOnce() {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &existing)) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Impl::WndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }
+
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // Nothing may be thrown through the system's window procedure callers.
+    try {
+      if (self) {
+        switch (msg) {
+          case kGraphEvent:
+            self->OnGraphEvents();
+            return 0;
+          case WM_SIZE:
+            self->FitVideo();
+            break;
+          case WM_DESTROY:
+            // The video window belongs to this one: the clip cannot outlive it.
+            self->ReleaseGraph();
+            break;
+          case WM_NCDESTROY:
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            if (self->hwnd == hwnd) self->hwnd = nullptr;
+            break;
+        }
+      }
+    } catch (...) {
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+
+  bool Create(HWND parentWindow) {
+    if (!comInitialized) {
+      const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      // RPC_E_CHANGED_MODE: the thread already has COM, in a mode we must not undo.
+      comInitialized = SUCCEEDED(hr);
+    }
+    if (hwnd) {
+      ReleaseGraph();
+      DestroyWindow(hwnd);
+      hwnd = nullptr;
+    }
+    if (!parentWindow || !RegisterClassOnce()) return false;
+    parent = parentWindow;
+    leftTwips = topTwips = widthTwips = heightTwips = 0;
+    hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                           parent, nullptr, GetModuleHandleW(nullptr), this);
+    return hwnd != nullptr;
+  }
+
+  // Stops the clip and forgets it, detaching its video window first so that
+  // it never lingers on screen without an owner.
+  void ReleaseGraph() {
+    ++generation;
+    if (graph.control) graph.control->Stop();
+    if (graph.events) graph.events->SetNotifyWindow(0, 0, 0);
+    if (graph.video) {
+      graph.video->put_Visible(OAFALSE);
+      graph.video->put_Owner(0);
+    }
+    graph = Graph{};
+    loaded = false;
+    playing = false;
+    DropQueuedEvents();
+  }
+
+  // Events already queued belong to a play that was just ended or replaced.
+  void DropQueuedEvents() {
+    if (graph.events) {
+      long code = 0;
+      LONG_PTR p1 = 0, p2 = 0;
+      while (graph.events->GetEvent(&code, &p1, &p2, 0) == S_OK) graph.events->FreeEventParams(code, p1, p2);
+    }
+    if (hwnd) {
+      MSG m;
+      while (PeekMessageW(&m, hwnd, kGraphEvent, kGraphEvent, PM_REMOVE)) {
+      }
+    }
+  }
+
+  HRESULT Open(const std::wstring& path) {
+    ReleaseGraph();
+    if (!hwnd) return E_UNEXPECTED;
+    HRESULT hr = CheckIsDiskFile(path);
+    if (FAILED(hr)) return hr;
+
+    Graph g;
+    hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, g.builder.Out());
+    if (FAILED(hr)) return hr;
+    // The GDI renderer draws everywhere; the default one draws nothing on some
+    // displays. Placed in the graph first, it is the one the video goes to.
+    hr = CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, g.renderer.Out());
+    if (FAILED(hr)) return hr;
+    hr = g.builder->AddFilter(g.renderer.get(), L"Video Renderer");
+    if (FAILED(hr)) return hr;
+    hr = g.builder->RenderFile(FullPath(path).c_str(), nullptr);
+    if (FAILED(hr)) return hr;
+    // A clip with nothing to show is no clip for this window.
+    if (!RendererConnected(g.renderer.get())) return VFW_E_UNSUPPORTED_VIDEO;
+
+    if (FAILED(hr = Query(g.builder.get(), IID_IMediaControl, g.control))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), IID_IMediaEventEx, g.events))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), IID_IMediaSeeking, g.seeking))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), IID_IVideoWindow, g.video))) return hr;
+    ComRef<IBasicVideo> basic;
+    if (FAILED(hr = Query(g.builder.get(), IID_IBasicVideo, basic))) return hr;
+    if (FAILED(hr = basic->GetVideoSize(&g.naturalWidth, &g.naturalHeight))) return hr;
+    if (g.naturalWidth <= 0 || g.naturalHeight <= 0) return VFW_E_UNSUPPORTED_VIDEO;
+
+    if (FAILED(hr = g.events->SetNotifyWindow(reinterpret_cast<OAHWND>(hwnd), kGraphEvent, 0))) return hr;
+    g.video->put_AutoShow(OATRUE);
+    if (FAILED(hr = g.video->put_Owner(reinterpret_cast<OAHWND>(hwnd)))) {
+      g.events->SetNotifyWindow(0, 0, 0);
+      return hr;
+    }
+    g.video->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
+    g.video->put_MessageDrain(reinterpret_cast<OAHWND>(hwnd));
+
+    graph = std::move(g);
+    loaded = true;
+    if (autoSize) SizeToClip();
+    FitVideo();
+    return S_OK;
+  }
+
+  // The picture fills the control above its strip.
+  void FitVideo() {
+    if (!graph.video || !hwnd) return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int strip = ui::TwipsToPixels(kControlStripTwips, Dpi());
+    const long height = client.bottom > strip ? client.bottom - strip : client.bottom;
+    graph.video->SetWindowPosition(0, 0, client.right, height);
+  }
+
+  void SizeToClip() {
+    if (!loaded) return;
+    const UINT dpi = Dpi();
+    widthTwips = ui::PixelsToTwips(graph.naturalWidth, dpi);
+    heightTwips = ui::PixelsToTwips(graph.naturalHeight, dpi) + kControlStripTwips;
+    Place();
+  }
+
+  void Place() {
+    if (!hwnd) return;
+    const UINT dpi = Dpi();
+    SetWindowPos(hwnd, nullptr, ui::TwipsToPixels(leftTwips, dpi), ui::TwipsToPixels(topTwips, dpi),
+                 ui::TwipsToPixels(widthTwips, dpi), ui::TwipsToPixels(heightTwips, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitVideo();
+  }
+
+  HRESULT SeekToStart() {
+    LONGLONG zero = 0;
+    return graph.seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+  }
+
+  HRESULT Play() {
+    if (!loaded) return VFW_E_NOT_CONNECTED;
+    ++generation;
+    graph.control->Stop();
+    DropQueuedEvents();
+    playsCompleted = 0;
+    HRESULT hr = SeekToStart();
+    if (FAILED(hr)) return hr;
+    hr = graph.control->Run();
+    if (FAILED(hr)) {
+      graph.control->Stop();
+      playing = false;
+      return hr;
+    }
+    playing = true;
+    return S_OK;
+  }
+
+  HRESULT Stop() {
+    ++generation;
+    playing = false;
+    if (!loaded) return S_OK;
+    const HRESULT hr = graph.control->Stop();
+    SeekToStart();
+    DropQueuedEvents();
+    return hr;
+  }
+
+  // Ends one play: plays again while plays remain, then tells the owner.
+  void OnGraphEvents() {
+    if (!graph.events) return;
+    // Take the whole queue first: the owner's handler may replace the graph.
+    std::vector<LONG_PTR> completions;
+    {
+      ComRef<IMediaEventEx> events = graph.events.Copy();
+      long code = 0;
+      LONG_PTR p1 = 0, p2 = 0;
+      while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+        if (code == EC_COMPLETE) completions.push_back(p1);
+        events->FreeEventParams(code, p1, p2);
+      }
+    }
+    const std::weak_ptr<bool> stillAlive = alive;
+    const unsigned long current = generation;
+    for (const LONG_PTR result : completions) {
+      if (!playing) return;
+      ++playsCompleted;
+      if (playsCompleted < playCount) {
+        // Wine's graph replays only after a seek back followed by Run.
+        SeekToStart();
+        if (FAILED(graph.control->Run())) playing = false;
+      } else {
+        playing = false;
+        graph.control->Stop();
+        SeekToStart();
+      }
+      if (owner->EndOfStream) {
+        owner->EndOfStream(static_cast<long>(result));
+        // The handler may have destroyed the player or changed its clip.
+        if (stillAlive.expired() || generation != current) return;
+      }
+    }
+  }
+};
+
+MediaPlayer::MediaPlayer() : impl_(std::make_unique<Impl>()) { impl_->owner = this; }
+
+MediaPlayer::~MediaPlayer() = default;
+
+bool MediaPlayer::Create(HWND parent) { return impl_->Create(parent); }
+
+HWND MediaPlayer::hwnd() const { return impl_->hwnd; }
+
+HRESULT MediaPlayer::put_FileName(const std::wstring& path) { return impl_->Open(path); }
+
+HRESULT MediaPlayer::put_PlayCount(long count) {
+  impl_->playCount = count < 1 ? 1 : count;
+  return S_OK;
+}
+
+HRESULT MediaPlayer::put_AutoSize(bool autoSize) {
+  impl_->autoSize = autoSize;
+  if (autoSize) impl_->SizeToClip();
+  return S_OK;
+}
+
+HRESULT MediaPlayer::Play() { return impl_->Play(); }
+
+HRESULT MediaPlayer::Stop() { return impl_->Stop(); }
+
+void MediaPlayer::put_Left(float twips) {
+  impl_->leftTwips = twips;
+  impl_->Place();
+}
+
+void MediaPlayer::put_Top(float twips) {
+  impl_->topTwips = twips;
+  impl_->Place();
+}
+
+float MediaPlayer::Width() const { return impl_->widthTwips; }
+
+float MediaPlayer::Height() const { return impl_->heightTwips; }
+
+HRESULT MediaPlayer::put_Visible(bool visible) {
+  if (!impl_->hwnd) return E_UNEXPECTED;
+  ShowWindow(impl_->hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  return S_OK;
+}
+
+long MediaPlayer::PlaysCompleted() const { return impl_->playsCompleted; }
+
+bool MediaPlayer::IsPlaying() const { return impl_->playing; }

@@ -1,0 +1,43 @@
+#include "settings/browse.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+std::wstring DialogFilter(const std::wstring& filter) {
+  std::wstring list = filter;
+  for (wchar_t& c : list)
+    if (c == L'|') c = L'\0';
+  list.push_back(L'\0');
+  list.push_back(L'\0');
+  return list;
+}
+
+bool CommonDialog::ShowOpen(HWND owner) {
+  // Room for the longest path the platform can name.
+  std::vector<wchar_t> file(32768, L'\0');
+  if (FileName.size() >= file.size()) return false;
+  FileName.copy(file.data(), FileName.size());
+  const std::wstring filter = DialogFilter(Filter);
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = filterIndex_;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.Flags = OFN_EXPLORER;
+  if (!GetOpenFileNameW(&ofn)) return false;
+  filterIndex_ = ofn.nFilterIndex;
+  FileName = file.data();
+  return true;
+}
+
+void BrowseInto(CommonDialog& dialog, HWND owner, ui::TextBox& box, const wchar_t* filter) {
+  dialog.CancelError = true;
+  dialog.FileName = box.Text();
+  dialog.Filter = filter;
+  if (!dialog.ShowOpen(owner)) return;
+  box.SetText(dialog.FileName);
+}
