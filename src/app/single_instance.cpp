@@ -1,0 +1,28 @@
+#include "app/single_instance.h"
+
+#include "app/form1.h"
+
+SingleInstance::SingleInstance() {
+  mutex_ = CreateMutexW(nullptr, FALSE, L"Local\\Postlark.SingleInstance");
+  first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+SingleInstance::~SingleInstance() {
+  if (mutex_) CloseHandle(mutex_);
+}
+
+void SingleInstance::WakeRunning() const {
+  const UINT restore = RegisterWindowMessageW(kRestoreMessageName);
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (HWND running = FindWindowW(kForm1Class, nullptr)) {
+      // The running copy may bring itself to the front: we are the
+      // foreground process the user just started.
+      DWORD pid = 0;
+      GetWindowThreadProcessId(running, &pid);
+      AllowSetForegroundWindow(pid);
+      PostMessageW(running, restore, 0, 0);
+      return;
+    }
+    Sleep(100);
+  }
+}

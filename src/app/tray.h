@@ -1,0 +1,30 @@
+#pragma once
+// Postlark's icon in the notification area. Its notifications arrive as the
+// mouse-move message (the callback message is WM_MOUSEMOVE), with the mouse
+// message over the icon in place of the pointer's x.
+#include <windows.h>
+
+#include "watch/notify_icon_record.h"
+
+namespace Module1 {
+extern NotifyIconRecord TrayIconData;
+}
+
+inline constexpr UINT kTrayIconId = 1;
+inline constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
+inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;            // 0x200
+
+// "Postlark", a NUL, then blanks to the end of the 64-byte field.
+void FillTrayIconData(NotifyIconRecord& record, HWND hwnd, HICON icon);
+
+enum class TrayAction { None, Restore, Menu };
+
+// What a notification asks for: 514 (left button up) and 515 (double click)
+// restore, 517 (right button up) opens the menu, anything else nothing.
+TrayAction DecodeTrayNotification(long number);
+
+// A mouse-move message that is the pointer really moving over the window,
+// not a notification from the icon: its position is where the pointer was
+// when the message was made. This keeps a move at x = 514 pixels (a wide
+// window at a high DPI) from being taken for a click on the icon.
+bool IsPointerMove(HWND hwnd, LPARAM lParam, DWORD messagePos);
