@@ -1,0 +1,72 @@
+// A stand-in Outlook in a process of its own: one top-level window of the
+// given class and title, optionally showing the envelope (notification icon
+// 0). It writes its window handle to the ready file once the window (and
+// envelope) exist, and appends one line to the log file for each message
+// 1031 it receives. Runs until killed or sent WM_CLOSE.
+//   stand_in_outlook.exe --class rctrl_renwnd32 --title "" --envelope
+//                        --ready C:\x\ready.txt --log C:\x\log.txt
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::wstring gLog;
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_USER + 7 && !gLog.empty()) {
+    if (FILE* f = _wfopen(gLog.c_str(), L"a")) {
+      std::fprintf(f, "1031 %lu\n", GetTickCount());
+      std::fclose(f);
+    }
+    return 0;
+  }
+  if (msg == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  std::wstring cls = L"rctrl_renwnd32", title, ready;
+  bool envelope = false;
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring a = argv[i];
+    if (a == L"--envelope") envelope = true;
+    else if (i + 1 < argc && a == L"--class") cls = argv[++i];
+    else if (i + 1 < argc && a == L"--title") title = argv[++i];
+    else if (i + 1 < argc && a == L"--ready") ready = argv[++i];
+    else if (i + 1 < argc && a == L"--log") gLog = argv[++i];
+  }
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = cls.c_str();
+  RegisterClassW(&wc);
+  HWND hwnd = CreateWindowExW(0, cls.c_str(), title.c_str(), WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                              nullptr, instance, nullptr);
+  if (!hwnd) return 1;
+  if (envelope) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    nid.hWnd = hwnd;
+    nid.uID = 0;
+    nid.uFlags = NIF_ICON | NIF_TIP;
+    nid.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
+    wcscpy(nid.szTip, L"New mail");
+    if (!Shell_NotifyIconW(NIM_ADD, &nid)) return 2;
+  }
+  if (!ready.empty()) {
+    if (FILE* f = _wfopen(ready.c_str(), L"w")) {
+      std::fprintf(f, "%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+      std::fclose(f);
+    }
+  }
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}

@@ -1,0 +1,48 @@
+// The tray icon's record and the decoding of its notifications.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/tray.h"
+
+namespace {
+
+TEST(TrayIconRecord, HasTheFirstVersionLayoutAndPaddedTip) {
+  NotifyIconRecord record{};
+  HWND hwnd = reinterpret_cast<HWND>(0x1234);
+  HICON icon = reinterpret_cast<HICON>(0x5678);
+  FillTrayIconData(record, hwnd, icon);
+  EXPECT_EQ(record.cbSize, sizeof(NotifyIconRecord));
+  EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+  EXPECT_EQ(record.hWnd, hwnd);
+  EXPECT_EQ(record.uID, 1u);
+  EXPECT_EQ(record.uFlags, 7u);
+  EXPECT_EQ(record.uCallbackMessage, 0x200u);
+  EXPECT_EQ(record.hIcon, icon);
+  EXPECT_EQ(std::memcmp(record.szTip, "Postlark\0", 9), 0);
+  for (size_t i = 9; i < sizeof record.szTip; ++i) ASSERT_EQ(record.szTip[i], ' ') << "byte " << i;
+}
+
+TEST(TrayNotification, ReleaseAndDoubleClickRestoreRightReleaseOpensTheMenu) {
+  EXPECT_EQ(DecodeTrayNotification(514), TrayAction::Restore);
+  EXPECT_EQ(DecodeTrayNotification(515), TrayAction::Restore);
+  EXPECT_EQ(DecodeTrayNotification(517), TrayAction::Menu);
+  for (long other : {0x200L, 0x201L, 0x204L, 0x206L, 0x207L, 0x208L, 0L, 516L, 518L})
+    EXPECT_EQ(DecodeTrayNotification(other), TrayAction::None) << other;
+}
+
+TEST(TrayNotification, APointerMoveIsNeverTakenForANotification) {
+  HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 100, 50, 800, 600, nullptr, nullptr,
+                              nullptr, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  // The pointer really at client (514, 0): a move, at whatever DPI made the
+  // window that wide.
+  POINT screen{514, 0};
+  ClientToScreen(hwnd, &screen);
+  EXPECT_TRUE(IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(screen.x, screen.y)));
+  // The same message from the icon, with the pointer over the tray elsewhere.
+  EXPECT_FALSE(IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(1200, 1010)));
+  DestroyWindow(hwnd);
+}
+
+}  // namespace

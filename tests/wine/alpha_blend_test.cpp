@@ -1,0 +1,55 @@
+// The opacity helper's style arithmetic on a real layered window.
+#include <gtest/gtest.h>
+
+#include "alerts/alpha_blend.h"
+
+namespace {
+
+class AlphaBlendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                           nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    blend.set_hWnd(hwnd);
+  }
+  void TearDown() override { DestroyWindow(hwnd); }
+  bool Layered() const { return GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED; }
+  BYTE Alpha() const {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags);
+    return alpha;
+  }
+  HWND hwnd = nullptr;
+  clsAlphaBlend blend;
+};
+
+TEST_F(AlphaBlendTest, TransparentAppliesTheStoredOpacity) {
+  blend.set_Transparent(vbTrue);
+  EXPECT_TRUE(Layered());
+  EXPECT_EQ(Alpha(), 0) << "the initial opacity is fully transparent";
+  blend.set_Opacity(128);
+  EXPECT_EQ(Alpha(), 0) << "a new opacity waits for the next True";
+  blend.set_Transparent(vbTrue);
+  EXPECT_TRUE(Layered());
+  EXPECT_EQ(Alpha(), 128);
+}
+
+TEST_F(AlphaBlendTest, FalseFlipsTheLayeredStyle) {
+  blend.set_Opacity(200);
+  blend.set_Transparent(vbTrue);
+  blend.set_Transparent(vbFalse);
+  EXPECT_FALSE(Layered());
+  blend.set_Transparent(vbFalse);
+  EXPECT_TRUE(Layered()) << "False on a window that is not layered switches the style on";
+}
+
+TEST(TransparentStyle, IsOrForTrueAndXorForFalse) {
+  EXPECT_EQ(TransparentStyle(0, true), WS_EX_LAYERED);
+  EXPECT_EQ(TransparentStyle(WS_EX_LAYERED | WS_EX_TOPMOST, true), WS_EX_LAYERED | WS_EX_TOPMOST);
+  EXPECT_EQ(TransparentStyle(WS_EX_LAYERED | WS_EX_TOPMOST, false), WS_EX_TOPMOST);
+  EXPECT_EQ(TransparentStyle(WS_EX_TOPMOST, false), WS_EX_LAYERED | WS_EX_TOPMOST);
+}
+
+}  // namespace

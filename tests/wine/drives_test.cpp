@@ -1,0 +1,83 @@
+// The drive alerts: exact MCI commands, a silent failure without a drive, and
+// the floppy read that always closes its file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "alerts/drives.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class RecordingMci final : public MciChannel {
+ public:
+  DWORD SendString(const char* command, char* reply, UINT chars) override {
+    commands.push_back(command);
+    lengths.push_back(chars);
+    if (reply && chars) {
+      const std::string r = replyText;
+      for (size_t i = 0; i < r.size() && i < chars; ++i) reply[i] = r[i];
+      if (!r.empty() && r.size() < chars) reply[r.size()] = '\0';
+    }
+    return 0;
+  }
+  std::vector<std::string> commands;
+  std::vector<UINT> lengths;
+  std::string replyText;
+};
+
+TEST(CdTray, SendsTheFixedCommands) {
+  RecordingMci mci;
+  OpenCdTray(mci);
+  CloseCdTray(mci);
+  EXPECT_EQ(mci.commands, (std::vector<std::string>{"set cdaudio door open", "set cdaudio door closed"}));
+  EXPECT_EQ(mci.lengths, (std::vector<UINT>{0, 0}));
+}
+
+TEST(CdTray, ModeIsTheReplyWithoutBlanks) {
+  RecordingMci mci;
+  mci.replyText = "open";
+  EXPECT_EQ(GetCdTrayMode(mci), "open");
+  EXPECT_EQ(mci.commands.back(), "status cdaudio mode");
+  EXPECT_EQ(mci.lengths.back(), 255u);
+  mci.replyText = "";
+  EXPECT_EQ(GetCdTrayMode(mci), "") << "nothing written: all blanks";
+}
+
+TEST(CdTray, WithoutADriveTheRealCommandsFailQuickly) {
+  const ULONGLONG start = GetTickCount64();
+  OpenCdTray();
+  EXPECT_EQ(GetCdTrayMode(), "");
+  EXPECT_LT(GetTickCount64() - start, 5000u);
+}
+
+TEST(FloppyFlash, ReadsTheFileToItsEndAndClosesIt) {
+  const std::wstring folder = TestFolder(L"floppy");
+  const std::string path = std::string(folder.begin(), folder.end()) + "\\dummyfile";
+  for (const std::string& content : {std::string("some bytes"), std::string()}) {
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(content.data(), 1, content.size(), f);
+    fclose(f);
+    FlashFloppyDrive(path.c_str());
+    // Closed: it can be opened exclusively and deleted at once.
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << "still open after reading " << content.size() << " bytes";
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+  }
+}
+
+TEST(FloppyFlash, NoFileOrNoDriveIsSilent) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  const ULONGLONG start = GetTickCount64();
+  FlashFloppyDrive();  // A: as this machine has it (usually none)
+  FlashFloppyDrive("q:\\no\\such\\dummyfile");
+  FlashFloppyDrive("");
+  EXPECT_LT(GetTickCount64() - start, 5000u);
+}
+
+}  // namespace

@@ -1,0 +1,445 @@
+// The clip player against real DirectShow under Wine: clips made by
+// tests/support/make_clips.sh in the folder named by POSTLARK_TEST_DATA.
+#include "alerts/media_player.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ui/twips.h"
+
+namespace {
+
+constexpr ULONGLONG kEndDeadlineMs = 20000;
+
+std::string HrText(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
+
+::testing::AssertionResult Succeeded(HRESULT hr) {
+  if (SUCCEEDED(hr)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "HRESULT " << HrText(hr) << " is a failure";
+}
+
+::testing::AssertionResult Failed(HRESULT hr) {
+  if (FAILED(hr)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "HRESULT " << HrText(hr) << " is a success";
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+std::wstring DataDir() {
+  const char* dir = std::getenv("POSTLARK_TEST_DATA");
+  if (!dir || !*dir) return L"";
+  std::wstring wide(dir, dir + std::char_traits<char>::length(dir));
+  for (auto& c : wide)
+    if (c == L'/') c = L'\\';
+  return wide;
+}
+
+// Dispatches messages until done() holds or timeoutMs passes; returns done().
+bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return done();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+  }
+}
+
+// Keeps the message loop running for a while, to see that nothing more comes.
+void PumpFor(ULONGLONG ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+struct End {
+  long result;
+  DWORD thread;
+  ULONGLONG tick;
+};
+
+class MediaPlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"PostlarkClipHostTest";
+    RegisterClassExW(&wc);
+    parent_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"clip host",
+                              WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+    ASSERT_NE(parent_, nullptr) << "CreateWindowExW error " << GetLastError();
+    ASSERT_TRUE(player_.Create(parent_));
+    dpi_ = ui::DpiFor(parent_);
+    player_.EndOfStream = [this](long result) {
+      ends_.push_back({result, GetCurrentThreadId(), GetTickCount64()});
+    };
+  }
+
+  void TearDown() override {
+    player_.Stop();
+    if (parent_) DestroyWindow(parent_);
+    PumpFor(0);
+  }
+
+  // Path of a clip made by make_clips.sh; the test fails when it is missing.
+  std::wstring Clip(const wchar_t* name) {
+    const std::wstring dir = DataDir();
+    EXPECT_FALSE(dir.empty()) << "POSTLARK_TEST_DATA is not set; run tests/support/make_clips.sh DIR";
+    const std::wstring path = dir + L"\\" + name;
+    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES)
+        << Narrow(path) << " is missing; run tests/support/make_clips.sh on POSTLARK_TEST_DATA";
+    return path;
+  }
+
+  bool WaitForEnds(size_t count, ULONGLONG timeoutMs = kEndDeadlineMs) {
+    return PumpUntil([&] { return ends_.size() >= count; }, timeoutMs);
+  }
+
+  RECT PlayerRectInParent() const {
+    RECT r{};
+    GetWindowRect(player_.hwnd(), &r);
+    MapWindowPoints(HWND_DESKTOP, parent_, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  // Distinct colours in a grid over the picture: the test pattern has many,
+  // an empty window one.
+  size_t ColoursShown(int width, int height) const {
+    HWND video = FindWindowExW(player_.hwnd(), nullptr, nullptr, nullptr);
+    HDC dc = GetDC(video);
+    std::set<COLORREF> colours;
+    for (int y = height / 8; y < height; y += height / 4)
+      for (int x = width / 16; x < width; x += width / 8) colours.insert(GetPixel(dc, x, y));
+    ReleaseDC(video, dc);
+    return colours.size();
+  }
+
+  HWND parent_ = nullptr;
+  UINT dpi_ = 96;
+  MediaPlayer player_;
+  std::vector<End> ends_;
+};
+
+// --- Creation -------------------------------------------------------------
+
+TEST_F(MediaPlayerTest, CreateMakesAHiddenChildAtTheOrigin) {
+  ASSERT_NE(player_.hwnd(), nullptr);
+  EXPECT_EQ(GetParent(player_.hwnd()), parent_);
+  EXPECT_FALSE(IsWindowVisible(player_.hwnd()));
+  const RECT r = PlayerRectInParent();
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  std::printf("[ dpi      ] %u\n", dpi_);
+}
+
+TEST_F(MediaPlayerTest, PlayWithoutAClipFails) {
+  EXPECT_TRUE(Failed(player_.Play()));
+  EXPECT_FALSE(player_.IsPlaying());
+}
+
+// --- Natural size and playback, per format --------------------------------
+
+struct ClipCase {
+  const wchar_t* file;
+  int width;
+  int height;
+};
+
+std::ostream& operator<<(std::ostream& os, const ClipCase& c) { return os << Narrow(c.file); }
+
+std::string ClipTestName(const ::testing::TestParamInfo<ClipCase>& info) {
+  std::string name = Narrow(info.param.file);
+  for (auto& ch : name)
+    if (ch == '.') ch = '_';
+  return name;
+}
+
+class PlayableClip : public MediaPlayerTest, public ::testing::WithParamInterface<ClipCase> {};
+
+TEST_P(PlayableClip, TakesItsNaturalSizeAndPlaysToTheEnd) {
+  const ClipCase& c = GetParam();
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(c.file))));
+  ASSERT_TRUE(Succeeded(player_.put_AutoSize(true)));
+  EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(c.width, dpi_));
+  EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(c.height, dpi_) + MediaPlayer::kControlStripTwips);
+  EXPECT_FLOAT_EQ(player_.Height() - MediaPlayer::kControlStripTwips, ui::PixelsToTwips(c.height, dpi_));
+
+  RECT client{};
+  GetClientRect(player_.hwnd(), &client);
+  EXPECT_EQ(client.right, c.width);
+  EXPECT_EQ(client.bottom, c.height + ui::TwipsToPixels(MediaPlayer::kControlStripTwips, dpi_));
+
+  // The picture fills the control above its strip.
+  HWND video = FindWindowExW(player_.hwnd(), nullptr, nullptr, nullptr);
+  ASSERT_NE(video, nullptr) << "no video window inside the player";
+  GetClientRect(video, &client);
+  EXPECT_EQ(client.right, c.width);
+  EXPECT_EQ(client.bottom, c.height);
+
+  ASSERT_TRUE(Succeeded(player_.put_Visible(true)));
+  const ULONGLONG start = GetTickCount64();
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  EXPECT_TRUE(player_.IsPlaying());
+  size_t colours = 0;
+  PumpUntil(
+      [&] {
+        colours = std::max(colours, ColoursShown(c.width, c.height));
+        return colours >= 3 || !ends_.empty();
+      },
+      10000);
+  EXPECT_GE(colours, 3u) << "no picture drawn while the clip played";
+  ASSERT_TRUE(WaitForEnds(1)) << "no end of play within " << kEndDeadlineMs << " ms";
+  const ULONGLONG took = ends_[0].tick - start;
+  EXPECT_GE(took, 1000u) << "a 2 s clip ended too soon";
+  EXPECT_EQ(ends_[0].result, S_OK);
+  EXPECT_EQ(ends_[0].thread, GetCurrentThreadId());
+  EXPECT_FALSE(player_.IsPlaying());
+  EXPECT_EQ(player_.PlaysCompleted(), 1);
+  std::printf("[ clip     ] %s %dx%d played in %llu ms\n", Narrow(c.file).c_str(), c.width, c.height,
+              static_cast<unsigned long long>(took));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PlayableClip,
+                         ::testing::Values(ClipCase{L"msvideo1.avi", 160, 120}, ClipCase{L"mjpeg.avi", 200, 100},
+                                           ClipCase{L"h264.m4v", 160, 120}, ClipCase{L"h264.mov", 200, 100}),
+                         ClipTestName);
+
+// MPEG-1 may not play under Wine; when it does not, the refusal must be clean.
+class MpegClip : public MediaPlayerTest, public ::testing::WithParamInterface<ClipCase> {};
+
+TEST_P(MpegClip, EitherPlaysOrFailsCleanly) {
+  const ClipCase& c = GetParam();
+  const HRESULT hr = player_.put_FileName(Clip(c.file));
+  std::printf("[ clip     ] %s: put_FileName %s\n", Narrow(c.file).c_str(), HrText(hr).c_str());
+  if (FAILED(hr)) {
+    EXPECT_TRUE(Failed(player_.Play()));
+    EXPECT_FALSE(player_.IsPlaying());
+    PumpFor(300);
+    EXPECT_EQ(ends_.size(), 0u);
+    return;
+  }
+  ASSERT_TRUE(Succeeded(player_.put_AutoSize(true)));
+  EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(c.width, dpi_));
+  EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(c.height, dpi_) + MediaPlayer::kControlStripTwips);
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  EXPECT_TRUE(WaitForEnds(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, MpegClip,
+                         ::testing::Values(ClipCase{L"mpeg1.mpg", 160, 120}, ClipCase{L"mpeg1.mpeg", 200, 100}),
+                         ClipTestName);
+
+// --- Play count -------------------------------------------------------------
+
+TEST_F(MediaPlayerTest, PlayCountThreeRaisesThreeEndsThenStops) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"short.avi"))));
+  ASSERT_TRUE(Succeeded(player_.put_PlayCount(3)));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(3)) << "ends seen: " << ends_.size() << ", plays completed " << player_.PlaysCompleted();
+  EXPECT_FALSE(player_.IsPlaying());
+  PumpFor(1500);  // three times the clip: a fourth play would have ended
+  EXPECT_EQ(ends_.size(), 3u);
+  EXPECT_EQ(player_.PlaysCompleted(), 3);
+  for (const End& e : ends_) {
+    EXPECT_EQ(e.result, S_OK);
+    EXPECT_EQ(e.thread, GetCurrentThreadId());
+  }
+  // Each replay plays the whole clip rather than ending at once.
+  EXPECT_GE(ends_[1].tick - ends_[0].tick, 250u);
+  EXPECT_GE(ends_[2].tick - ends_[1].tick, 250u);
+}
+
+TEST_F(MediaPlayerTest, PlayCountBelowOneMeansOnce) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"short.avi"))));
+  ASSERT_TRUE(Succeeded(player_.put_PlayCount(0)));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(1));
+  PumpFor(1500);
+  EXPECT_EQ(ends_.size(), 1u);
+  EXPECT_FALSE(player_.IsPlaying());
+}
+
+TEST_F(MediaPlayerTest, ACompletedClipPlaysAgain) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"short.avi"))));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(1));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  EXPECT_TRUE(player_.IsPlaying());
+  ASSERT_TRUE(WaitForEnds(2)) << "ends seen: " << ends_.size();
+  EXPECT_GE(ends_[1].tick - ends_[0].tick, 250u);
+}
+
+// --- Restart and stop -------------------------------------------------------
+
+TEST_F(MediaPlayerTest, PlayWhilePlayingStartsOver) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"msvideo1.avi"))));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  PumpFor(1000);
+  ASSERT_EQ(ends_.size(), 0u);
+  const ULONGLONG restart = GetTickCount64();
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(1));
+  const ULONGLONG took = ends_[0].tick - restart;
+  // Without a restart the end would come about 1 s after the second Play().
+  EXPECT_GE(took, 1500u) << "the clip did not start over";
+  PumpFor(500);
+  EXPECT_EQ(ends_.size(), 1u);
+  EXPECT_EQ(player_.PlaysCompleted(), 1);
+}
+
+TEST_F(MediaPlayerTest, PlayResetsThePlaysCompleted) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"short.avi"))));
+  ASSERT_TRUE(Succeeded(player_.put_PlayCount(2)));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(1));
+  EXPECT_EQ(player_.PlaysCompleted(), 1);
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  EXPECT_EQ(player_.PlaysCompleted(), 0);
+  ASSERT_TRUE(WaitForEnds(3)) << "ends seen: " << ends_.size();
+  PumpFor(1000);
+  EXPECT_EQ(ends_.size(), 3u);
+  EXPECT_EQ(player_.PlaysCompleted(), 2);
+  EXPECT_FALSE(player_.IsPlaying());
+}
+
+TEST_F(MediaPlayerTest, StopEndsPlaybackWithoutAnEnd) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"msvideo1.avi"))));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  PumpFor(500);
+  ASSERT_TRUE(Succeeded(player_.Stop()));
+  EXPECT_FALSE(player_.IsPlaying());
+  PumpFor(2500);  // past the clip's own end
+  EXPECT_EQ(ends_.size(), 0u);
+  // Stopped, the clip is still loaded and plays from the start.
+  const ULONGLONG start = GetTickCount64();
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(1));
+  EXPECT_GE(ends_[0].tick - start, 1500u);
+}
+
+TEST_F(MediaPlayerTest, StopWithoutAClipIsHarmless) {
+  EXPECT_TRUE(Succeeded(player_.Stop()));
+  EXPECT_FALSE(player_.IsPlaying());
+}
+
+TEST_F(MediaPlayerTest, AnEndHandlerMayCloseTheParent) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"short.avi"))));
+  ASSERT_TRUE(Succeeded(player_.put_PlayCount(3)));
+  player_.EndOfStream = [this](long result) {
+    ends_.push_back({result, GetCurrentThreadId(), GetTickCount64()});
+    DestroyWindow(parent_);
+  };
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(1));
+  parent_ = nullptr;
+  PumpFor(1500);
+  EXPECT_EQ(ends_.size(), 1u);
+  EXPECT_EQ(player_.hwnd(), nullptr);
+  EXPECT_FALSE(player_.IsPlaying());
+  EXPECT_TRUE(Failed(player_.Play()));
+}
+
+// --- Replacing and placing ----------------------------------------------------
+
+TEST_F(MediaPlayerTest, ANewFileNameReplacesTheClip) {
+  ASSERT_TRUE(Succeeded(player_.put_AutoSize(true)));
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"mjpeg.avi"))));
+  EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(200, dpi_));
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"short.avi"))));
+  EXPECT_FALSE(player_.IsPlaying());
+  EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(160, dpi_));
+  EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(120, dpi_) + MediaPlayer::kControlStripTwips);
+  ASSERT_TRUE(Succeeded(player_.Play()));
+  ASSERT_TRUE(WaitForEnds(1));
+  PumpFor(2000);  // the first clip's end must not arrive
+  EXPECT_EQ(ends_.size(), 1u);
+}
+
+TEST_F(MediaPlayerTest, LeftTopAndVisiblePlaceTheWindow) {
+  ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"msvideo1.avi"))));
+  ASSERT_TRUE(Succeeded(player_.put_AutoSize(true)));
+  player_.put_Left(300);
+  player_.put_Top(150);
+  const RECT r = PlayerRectInParent();
+  EXPECT_EQ(r.left, ui::TwipsToPixels(300, dpi_));
+  EXPECT_EQ(r.top, ui::TwipsToPixels(150, dpi_));
+  EXPECT_EQ(r.right - r.left, 160);
+  ASSERT_TRUE(Succeeded(player_.put_Visible(true)));
+  EXPECT_TRUE(IsWindowVisible(player_.hwnd()));
+  ASSERT_TRUE(Succeeded(player_.put_Visible(false)));
+  EXPECT_FALSE(IsWindowVisible(player_.hwnd()));
+}
+
+// --- Files that are no clips ------------------------------------------------
+
+class NotAClip : public MediaPlayerTest {
+ protected:
+  void SetUp() override {
+    MediaPlayerTest::SetUp();
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    dir_ = std::wstring(temp) + L"postlark_clip_test_" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(dir_.c_str(), nullptr);
+    CreateDirectoryW((dir_ + L"\\folder.avi").c_str(), nullptr);
+    HANDLE f = CreateFileW((dir_ + L"\\text.avi").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    const char text[] = "This is a letter, not a clip.\r\n";
+    DWORD written = 0;
+    WriteFile(f, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(f);
+  }
+  void TearDown() override {
+    DeleteFileW((dir_ + L"\\text.avi").c_str());
+    RemoveDirectoryW((dir_ + L"\\folder.avi").c_str());
+    RemoveDirectoryW(dir_.c_str());
+    MediaPlayerTest::TearDown();
+  }
+
+  // Refused, with nothing left loaded, whatever was loaded before.
+  void ExpectRefused(const std::wstring& path) {
+    SCOPED_TRACE("path \"" + Narrow(path) + "\"");
+    ASSERT_TRUE(Succeeded(player_.put_FileName(Clip(L"short.avi"))));
+    EXPECT_TRUE(Failed(player_.put_FileName(path)));
+    EXPECT_TRUE(Failed(player_.Play()));
+    EXPECT_FALSE(player_.IsPlaying());
+    PumpFor(200);
+    EXPECT_EQ(ends_.size(), 0u);
+  }
+
+  std::wstring dir_;
+};
+
+TEST_F(NotAClip, MissingFile) { ExpectRefused(dir_ + L"\\missing.avi"); }
+TEST_F(NotAClip, EmptyPath) { ExpectRefused(L""); }
+TEST_F(NotAClip, Folder) { ExpectRefused(dir_); }
+TEST_F(NotAClip, FolderNamedLikeAClip) { ExpectRefused(dir_ + L"\\folder.avi"); }
+TEST_F(NotAClip, TextFileNamedAvi) { ExpectRefused(dir_ + L"\\text.avi"); }
+TEST_F(NotAClip, DeviceName) { ExpectRefused(L"NUL"); }
+TEST_F(NotAClip, SoundWithoutPicture) { ExpectRefused(Clip(L"sound_only.avi")); }
+
+}  // namespace

@@ -1,0 +1,39 @@
+// The registry behind the stored options.
+#include <gtest/gtest.h>
+
+#include "settings/settings_store.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+TEST(RegistryStore, MissingKeysGiveTheDefaultAndWritesReadBackExactly) {
+  ClearOptions();
+  auto store = MakeRegistryStore();
+  EXPECT_EQ(store->GetSetting(L"Postlark", L"Options", L"Loop", L"1"), L"1");
+  const std::wstring texts[] = {L"", L"12", L"D:\\\u30e1\u30fc\u30eb\\\u65b0\u7740.flag",
+                                std::wstring(100000, L'9')};
+  for (const auto& text : texts) {
+    store->SaveSetting(L"Postlark", L"Options", L"Loop", text);
+    EXPECT_EQ(store->GetSetting(L"Postlark", L"Options", L"Loop", L"1"), text)
+        << "length " << text.size();
+    EXPECT_EQ(GetOption(L"Loop"), text);
+  }
+  ClearOptions();
+}
+
+TEST(RegistryStore, AValueOfAnotherTypeReadsAsTheDefault) {
+  ClearOptions();
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Postlark\\Options", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD one = 1;
+  RegSetValueExW(key, L"Beep", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+  RegCloseKey(key);
+  EXPECT_EQ(MakeRegistryStore()->GetSetting(L"Postlark", L"Options", L"Beep", L"1"), L"1");
+  ClearOptions();
+}
+
+}  // namespace
