@@ -6,10 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,12 +40,13 @@ std::string Narrow(const std::wstring& text) {
 }
 
 std::wstring DataDir() {
-  const char* dir = std::getenv("POSTLARK_TEST_DATA");
-  if (!dir || !*dir) return L"";
-  std::wstring wide(dir, dir + std::char_traits<char>::length(dir));
-  for (auto& c : wide)
+  wchar_t dir[MAX_PATH * 2];
+  const DWORD n = GetEnvironmentVariableW(L"POSTLARK_TEST_DATA", dir, MAX_PATH * 2);
+  if (n == 0 || n >= MAX_PATH * 2) return L"";
+  std::wstring path(dir, n);
+  for (auto& c : path)
     if (c == L'/') c = L'\\';
-  return wide;
+  return path;
 }
 
 // Dispatches messages until done() holds or timeoutMs passes; returns done().
