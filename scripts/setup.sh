@@ -9,6 +9,7 @@ need=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   googletest
   wine wine64 wine32:i386
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-libav:i386
   xvfb x11-utils imagemagick ffmpeg
 )

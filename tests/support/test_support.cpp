@@ -118,10 +118,12 @@ PostlarkProcess::PostlarkProcess(const std::wstring& exe) {
   // The window is there once Form_Load has shown it and the tray icon is in.
   PumpUntil(
       [&] {
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) return true;  // it gave up
         main_ = FindWindowOf(pi_.dwProcessId, kForm1Class);
         return main_ && IconExists(main_, 1) && Anim();
       },
       15000);
+  if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) main_ = nullptr;
 }
 
 PostlarkProcess::~PostlarkProcess() {

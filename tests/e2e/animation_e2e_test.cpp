@@ -1,0 +1,148 @@
+// The real postlark.exe showing a clip when mail arrives, looping it while
+// the user is away, and hiding it when they come back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "app/form1_layout.h"
+#include "support/test_support.h"
+#include "ui/twips.h"
+
+using namespace testing_support;
+
+namespace {
+
+class AnimationE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearOptions();
+    clip = TestFolder(L"") + L"msvideo1.avi";  // 160 x 120, 2 s
+    ASSERT_NE(GetFileAttributesW(clip.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "run tests/support/make_clips.sh first";
+    SetOption(L"Anim", L"1");
+    SetOption(L"Loop", L"1");
+    SetOption(L"Movie", clip);
+  }
+  void TearDown() override {
+    if (HasFailure())
+      SaveScreenshot(TestFolder(L"screenshots") + L"\\anim_" + std::to_wstring(GetTickCount()) + L".bmp");
+  }
+  static RECT Rect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+  }
+  static int Screen() { return GetSystemMetrics(SM_CXSCREEN); }
+  static bool ParkedLeft(HWND anim) { return Rect(anim).right <= 0; }
+  static bool OnScreen(HWND anim) {
+    const RECT r = Rect(anim);
+    return r.left >= 0 && r.right <= Screen() && r.right > r.left;
+  }
+  std::wstring clip;
+};
+
+TEST_F(AnimationE2E, StartUpPlaysOutOfSightAndEndsParkedLeft) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND anim = postlark.Anim();
+  EXPECT_TRUE(GetWindowLongW(anim, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongW(anim, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "not in the taskbar";
+  EXPECT_TRUE(IsWindowVisible(anim)) << "never hidden, only parked";
+  EXPECT_EQ(Rect(anim).left, Screen()) << "beyond the right edge while the start-up clip plays";
+  EXPECT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
+  const UINT dpi = ui::DpiFor(anim);
+  EXPECT_NEAR(Rect(anim).left, -160 - ui::TwipsToPixels(1000, dpi), 1);
+}
+
+TEST_F(AnimationE2E, MailBringsTheClipToTheTopRightThenParksIt) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND anim = postlark.Anim();
+  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 3000));
+  const RECT r = Rect(anim);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, Screen());
+  EXPECT_EQ(r.right - r.left, 160) << "as wide as the clip";
+  EXPECT_EQ(r.bottom - r.top, 120) << "the picture, without the player's strip";
+  EXPECT_TRUE(GetWindowLongW(anim, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SaveScreenshot(TestFolder(L"screenshots") + L"\\alert.bmp");
+  const ULONGLONG shown = GetTickCount64();
+  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
+  EXPECT_GE(GetTickCount64() - shown, 1500u) << "not before the clip has played";
+}
+
+TEST_F(AnimationE2E, StoredAnimRightZeroPutsTheClipTopLeft) {
+  SetOption(L"AnimRight", L"0");
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND anim = postlark.Anim();
+  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 3000));
+  EXPECT_EQ(Rect(anim).left, 0);
+  EXPECT_EQ(Rect(anim).top, 0);
+}
+
+TEST_F(AnimationE2E, AwayTheClipLoopsUntilThePointerMoves) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND anim = postlark.Anim();
+  // Twelve idle seconds: the counter shows it from outside.
+  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idLabel3) == L"Idle (11)"; }, 20000))
+      << "Label3 shows \"" << std::string(postlark.Text(idLabel3).begin(), postlark.Text(idLabel3).end()) << "\"";
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 3000));
+  PumpFor(7000);  // three and a half plays of the 2 s clip
+  EXPECT_TRUE(OnScreen(anim)) << "still looping while the user is away";
+
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = 3;
+  move.mi.dy = 3;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE;
+  SendInput(1, &move, sizeof move);
+  // The next tick sees the user back (the counter empties for that second)...
+  EXPECT_TRUE(PumpUntil([&] { return postlark.Text(idLabel3).empty(); }, 2500));
+  // ...and the clip is parked two ticks later.
+  EXPECT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 4000));
+}
+
+TEST_F(AnimationE2E, StatusLineBlinksEverySecond) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  int changes = 0;
+  std::wstring last = postlark.Text(idLblStatus);
+  PumpUntil(
+      [&] {
+        const std::wstring now = postlark.Text(idLblStatus);
+        if (now != last) {
+          EXPECT_TRUE(now == L"Status: ACTIVE" || now == L"Status:");
+          ++changes;
+          last = now;
+        }
+        return changes >= 3;
+      },
+      5000);
+  EXPECT_GE(changes, 3);
+}
+
+TEST_F(AnimationE2E, AMissingClipLeavesPostlarkRunningAndWatching) {
+  SetOption(L"Movie", TestFolder(L"") + L"no-such-clip.avi");
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND anim = postlark.Anim();
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 3000));
+  PumpFor(1000);
+  EXPECT_EQ(Rect(anim).left, Screen()) << "parked beyond the right edge";
+  EXPECT_EQ(postlark.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+}  // namespace

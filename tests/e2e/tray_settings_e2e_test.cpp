@@ -1,0 +1,203 @@
+// The real postlark.exe in the notification area, with its stored options and
+// its Open dialogs, driven from outside.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/form1_layout.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class TraySettingsE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearOptions();
+    SetCursorPos(5, 1000);  // away from where a pointer move could look like 514
+  }
+  void TearDown() override {
+    if (HasFailure())
+      SaveScreenshot(TestFolder(L"screenshots") + L"\\tray_" + std::to_wstring(GetTickCount()) + L".bmp");
+  }
+  static bool Checked(const PostlarkProcess& p, int id) {
+    return SendMessageW(p.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  static void Type(HWND edit, const wchar_t* text) {
+    for (const wchar_t* c = text; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
+  }
+  struct FindArgs {
+    DWORD pid;
+    HWND found;
+  };
+  static BOOL CALLBACK FindOpen(HWND h, LPARAM p) {
+    auto* a = reinterpret_cast<FindArgs*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    wchar_t cls[32] = {}, title[32] = {};
+    GetClassNameW(h, cls, 32);
+    GetWindowTextW(h, title, 32);
+    if (owner == a->pid && wcscmp(cls, L"#32770") == 0 && wcscmp(title, L"Open") == 0) {
+      a->found = h;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  static std::wstring FileNameBox(HWND dialog) {
+    wchar_t text[MAX_PATH] = {};
+    GetDlgItemTextW(dialog, 0x47c, text, MAX_PATH);
+    return text;
+  }
+  static HWND FindOpenDialog(DWORD pid) {
+    FindArgs args{pid, nullptr};
+    EnumWindows(FindOpen, reinterpret_cast<LPARAM>(&args));
+    return args.found;
+  }
+};
+
+TEST_F(TraySettingsE2E, MinimiseHidesAndTheIconBringsTheWindowBack) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND main = postlark.Main();
+  ASSERT_TRUE(IsWindowVisible(main));
+  PostMessageW(postlark.Control(idCommand1), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 3000)) << "OK (minimise) hides";
+  EXPECT_TRUE(IconExists(main, 1));
+
+  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // press alone does nothing
+  PumpFor(500);
+  EXPECT_FALSE(IsWindowVisible(main));
+  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 3000));
+
+  ShowWindow(main, SW_MINIMIZE);  // minimised by other means: hidden too
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 3000));
+  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 3000));
+}
+
+TEST_F(TraySettingsE2E, RightClickMenuExitRemovesTheIconAndEnds) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND main = postlark.Main();
+  PostMessageW(main, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+  HWND menu = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000))
+      << "the tray menu did not open";
+  // Choose "&Exit" by its access key.
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = 'E';
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+  EXPECT_TRUE(postlark.WaitExit(5000));
+  EXPECT_FALSE(IconExists(main, 1));
+}
+
+TEST_F(TraySettingsE2E, TheIconComesBackWhenTheShellRestarts) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  HWND main = postlark.Main();
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  nid.hWnd = main;
+  nid.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));  // as a restarting shell loses it
+  PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return IconExists(main, 1); }, 3000));
+}
+
+TEST_F(TraySettingsE2E, OptionsAreWrittenByTheirControlsAndSurviveARestart) {
+  {
+    PostlarkProcess postlark;
+    ASSERT_TRUE(postlark.Started());
+    EXPECT_FALSE(GetOption(L"Anim").has_value()) << "nothing written at first start";
+    SendMessageW(postlark.Control(idChkAnim), BM_CLICK, 0, 0);
+    EXPECT_EQ(GetOption(L"Anim"), L"1");
+    SendMessageW(postlark.Control(idChkAnim), BM_CLICK, 0, 0);
+    EXPECT_EQ(GetOption(L"Anim"), L"0");
+    SendMessageW(postlark.Control(idChkEject), BM_CLICK, 0, 0);
+
+    HWND loop = postlark.Control(idTxtLoop);
+    SendMessageW(loop, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    EXPECT_EQ(GetOption(L"Loop"), L"");
+    Type(loop, L"12");
+    EXPECT_TRUE(PumpUntil([] { return GetOption(L"Loop") == L"12"; }, 3000))
+        << "Loop is " << (GetOption(L"Loop") ? "set" : "absent");
+
+    HWND movie = postlark.Control(idTxtMovie);
+    SendMessageW(movie, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"D:\\\u0444\u0438\u043b\u044c\u043c.avi"));
+    EXPECT_FALSE(GetOption(L"Movie").has_value()) << "a path box saves on losing the focus";
+    SendMessageW(postlark.Main(), WM_COMMAND, MAKEWPARAM(idTxtMovie, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(movie));
+    EXPECT_EQ(GetOption(L"Movie"), L"D:\\\u0444\u0438\u043b\u044c\u043c.avi");
+  }
+  PostlarkProcess again;
+  ASSERT_TRUE(again.Started());
+  EXPECT_TRUE(Checked(again, idChkEject));
+  EXPECT_FALSE(Checked(again, idChkAnim));
+  EXPECT_EQ(again.Text(idTxtLoop), L"12");
+  EXPECT_EQ(again.Text(idTxtMovie), L"D:\\\u0444\u0438\u043b\u044c\u043c.avi");
+}
+
+TEST_F(TraySettingsE2E, GarbageInTheRegistryDoesNotStopStartUp) {
+  SetOption(L"Beep", L"garbage");
+  SetOption(L"Eject", L"99999");
+  SetOption(L"FlashDrive", L"2");
+  SetOption(L"Loop", std::wstring(100000, L'x'));
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  EXPECT_TRUE(Checked(postlark, idChkBeep)) << "the default";
+  EXPECT_FALSE(Checked(postlark, idChkEject));
+  EXPECT_EQ(SendMessageW(postlark.Control(idChkFlashDrive), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  PumpFor(1500);
+  EXPECT_EQ(WaitForSingleObject(OpenProcess(SYNCHRONIZE, FALSE, postlark.Pid()), 0),
+            static_cast<DWORD>(WAIT_TIMEOUT))
+      << "still running";
+}
+
+TEST_F(TraySettingsE2E, OpenDialogPresetsTheNameAndCancelChangesNothing) {
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  PostMessageW(postlark.Control(idCmdBrowseAnimation), BM_CLICK, 0, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = FindOpenDialog(postlark.Pid())) != nullptr; }, 5000));
+  // The file-name box is filled while the dialog initialises.
+  std::wstring preset;
+  PumpUntil([&] { return !(preset = FileNameBox(dialog)).empty(); }, 3000);
+  EXPECT_TRUE(preset == L"c:\\movie1.avi" || preset == L"movie1.avi")
+      << "preset of length " << preset.size();
+  // The timers go on while the dialog is open: the status line still blinks.
+  const std::wstring before = postlark.Text(idLblStatus);
+  EXPECT_TRUE(PumpUntil([&] { return postlark.Text(idLblStatus) != before; }, 3000));
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }, 5000));
+  EXPECT_EQ(postlark.Text(idTxtMovie), L"c:\\movie1.avi");
+  EXPECT_FALSE(GetOption(L"Movie").has_value());
+
+  PostMessageW(postlark.Control(idCmdBrowseDetect), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = FindOpenDialog(postlark.Pid())) != nullptr; }, 5000));
+  PumpFor(500);
+  EXPECT_EQ(FileNameBox(dialog), L"");
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }, 5000));
+  EXPECT_EQ(postlark.Text(idTxtFileDetect), L"");
+}
+
+TEST_F(TraySettingsE2E, ASecondStartBringsTheRunningOneBackAndExits) {
+  PostlarkProcess first;
+  ASSERT_TRUE(first.Started());
+  HWND main = first.Main();
+  PostMessageW(first.Control(idCommand1), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 3000));
+  PostlarkProcess second;
+  EXPECT_TRUE(second.WaitExit(8000));
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main); }, 3000));
+  EXPECT_TRUE(IsWindow(main));
+}
+
+}  // namespace
