@@ -1,17 +1,20 @@
 # Sourced by run.sh, test.sh and bench.sh: a Wine prefix and an X display of
 # this run's own, so runs never see each other's state.
-#   postlark_wine_up DIR   make a fresh prefix in DIR, start Xvfb unless a
-#                          display is wanted, warm the Wine server
+#   postlark_wine_up DIR [keep]
+#                          make a fresh prefix in DIR (with "keep": reuse one
+#                          already there), start Xvfb unless a display is
+#                          wanted, warm the Wine server
 #   postlark_wine_down     stop the server and the virtual display
 
 POSTLARK_WINE=${POSTLARK_WINE:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine}
 
 postlark_wine_up() {
-  local dir=$1
+  local dir=$1 keep=${2:-}
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export WINEPREFIX=$dir
-  rm -rf "$dir"; mkdir -p "$dir"
+  local fresh=1
+  if [ "$keep" = keep ] && [ -f "$dir/system.reg" ]; then fresh=; else rm -rf "$dir"; mkdir -p "$dir"; fi
 
   if [ -z "${POSTLARK_USE_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     local n=$(( 90 + RANDOM % 400 ))
@@ -23,6 +26,7 @@ postlark_wine_up() {
   fi
 
   # No pipes on anything that may start the Wine services: they would inherit them.
+  if [ -n "$fresh" ]; then
   "$POSTLARK_WINE" wineboot -i </dev/null >/dev/null 2>&1
   local w=$POSTLARK_WINE
   {
@@ -33,9 +37,21 @@ postlark_wine_up() {
     "$w" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d 'DejaVu Sans' /f
   } </dev/null >/dev/null 2>&1
   wineserver -w </dev/null >/dev/null 2>&1
+  fi
   wineserver -p 900 </dev/null >/dev/null 2>&1
   # Start the desktop and its tray now, outside any pipe.
   "$POSTLARK_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+# The exe of a build this machine can run: the shipped 32-bit one where the
+# kernel runs 32-bit programs, else the 64-bit one.
+postlark_runnable_build() {
+  local root=$1
+  if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "$root/build"
+  else
+    echo "$root/build/x86_64"
+  fi
 }
 
 postlark_wine_down() {
