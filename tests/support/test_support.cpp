@@ -10,9 +10,19 @@
 
 namespace testing_support {
 
+namespace {
+std::function<void()>& PumpHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+}  // namespace
+
+void SetPumpHook(std::function<void()> hook) { PumpHook() = std::move(hook); }
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
+    if (PumpHook()) PumpHook()();
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
@@ -108,13 +118,14 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
 
 }  // namespace
 
-PostlarkProcess::PostlarkProcess(const std::wstring& exe) {
+PostlarkProcess::PostlarkProcess(const std::wstring& exe, bool debug) : debug_(debug) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   std::wstring cmd = L"\"" + exe + L"\"";
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi_))
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                      debug ? DEBUG_ONLY_THIS_PROCESS : 0, nullptr, nullptr, &si, &pi_))
     return;
+  if (debug_) SetPumpHook([this] { DrainDebugEvents(); });
   // The window is there once Form_Load has shown it and the tray icon is in.
   PumpUntil(
       [&] {
@@ -128,6 +139,7 @@ PostlarkProcess::PostlarkProcess(const std::wstring& exe) {
 
 PostlarkProcess::~PostlarkProcess() {
   Kill();
+  if (debug_) SetPumpHook(nullptr);
   if (pi_.hProcess) CloseHandle(pi_.hProcess);
   if (pi_.hThread) CloseHandle(pi_.hThread);
 }
@@ -143,6 +155,7 @@ std::wstring PostlarkProcess::Text(int id) const {
 
 bool PostlarkProcess::WaitExit(DWORD timeoutMs) {
   if (!pi_.hProcess) return true;
+  if (debug_) DrainDebugEvents();
   return PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; },
                    timeoutMs);
 }
@@ -153,9 +166,45 @@ DWORD PostlarkProcess::ExitCode() const {
   return code;
 }
 
+void PostlarkProcess::DrainDebugEvents() {
+  DEBUG_EVENT event;
+  while (WaitForDebugEvent(&event, 0)) {
+    DWORD status = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case OUTPUT_DEBUG_STRING_EVENT: {
+        const auto& info = event.u.DebugString;
+        std::string text(info.nDebugStringLength, '\0');
+        SIZE_T read = 0;
+        if (!info.fUnicode &&
+            ReadProcessMemory(pi_.hProcess, info.lpDebugStringData, text.data(), text.size(), &read))
+          debugOutput_.push_back(text.substr(0, text.find('\0')));
+        break;
+      }
+      case EXCEPTION_DEBUG_EVENT:
+        // First-chance exceptions belong to the program; the initial
+        // breakpoint is ours to swallow.
+        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+          status = DBG_EXCEPTION_NOT_HANDLED;
+        break;
+      case CREATE_PROCESS_DEBUG_EVENT:
+        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        break;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+  }
+}
+
 void PostlarkProcess::Kill() {
   if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) {
     TerminateProcess(pi_.hProcess, 9);
+    if (debug_) {
+      const ULONGLONG deadline = GetTickCount64() + 5000;
+      while (WaitForSingleObject(pi_.hProcess, 20) != WAIT_OBJECT_0 && GetTickCount64() < deadline)
+        DrainDebugEvents();
+    }
     WaitForSingleObject(pi_.hProcess, 5000);
   }
 }

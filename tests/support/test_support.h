@@ -13,6 +13,8 @@ namespace testing_support {
 
 // Pumps this thread's messages until done() or the deadline; true if done.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Runs at every turn of PumpUntil (a debugger draining its events).
+void SetPumpHook(std::function<void()> hook);
 void PumpFor(DWORD ms);
 
 std::wstring Env(const wchar_t* name);
@@ -33,7 +35,7 @@ std::optional<std::wstring> GetOption(const std::wstring& key);
 // scope.
 class PostlarkProcess {
  public:
-  explicit PostlarkProcess(const std::wstring& exe = PostlarkExe());
+  explicit PostlarkProcess(const std::wstring& exe = PostlarkExe(), bool debug = false);
   ~PostlarkProcess();
   PostlarkProcess(const PostlarkProcess&) = delete;
   PostlarkProcess& operator=(const PostlarkProcess&) = delete;
@@ -48,10 +50,16 @@ class PostlarkProcess {
   bool WaitExit(DWORD timeoutMs);
   DWORD ExitCode() const;
   void Kill();
+  // With debug: what the process wrote with OutputDebugString so far.
+  const std::vector<std::string>& DebugOutput() const { return debugOutput_; }
 
  private:
+  void DrainDebugEvents();
+
   PROCESS_INFORMATION pi_{};
   HWND main_ = nullptr;
+  bool debug_ = false;
+  std::vector<std::string> debugOutput_;
 };
 
 // True while the notification icon (hwnd, id) exists.

@@ -1,0 +1,84 @@
+// The floppy light: with A: mapped to a folder (the test set-up does that),
+// an alert reads A:\dummyfile at once and again every five seconds.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr ULONGLONG kLongAgo = 125911584000000000ULL;  // 2000-01-01 as a FILETIME
+
+ULONGLONG AccessTime(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<ULONGLONG>(data.ftLastAccessTime.dwHighDateTime) << 32) | data.ftLastAccessTime.dwLowDateTime;
+}
+
+void MakeOld(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  FILETIME old{static_cast<DWORD>(kLongAgo), static_cast<DWORD>(kLongAgo >> 32)};
+  SetFileTime(h, nullptr, &old, nullptr);
+  CloseHandle(h);
+}
+
+TEST(FloppyE2E, AnAlertReadsTheDriveAtOnceAndEveryFiveSeconds) {
+  const std::wstring dummy = L"A:\\dummyfile";
+  HANDLE h = CreateFileW(dummy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) GTEST_SKIP() << "drive A: is not mapped here";
+  DWORD written;
+  WriteFile(h, "floppy", 6, &written, nullptr);
+  CloseHandle(h);
+  MakeOld(dummy);
+  ASSERT_EQ(AccessTime(dummy), kLongAgo);
+
+  ClearOptions();
+  SetOption(L"FlashDrive", L"1");
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  PumpFor(1500);
+  EXPECT_EQ(AccessTime(dummy), kLongAgo) << "no read before any mail";
+
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 3000));
+  const ULONGLONG alert = GetTickCount64();
+  std::vector<ULONGLONG> reads;
+  PumpUntil(
+      [&] {
+        if (AccessTime(dummy) != kLongAgo) {
+          reads.push_back(GetTickCount64() - alert);
+          MakeOld(dummy);
+        }
+        return false;
+      },
+      17000);
+  ASSERT_GE(reads.size(), 3u);
+  EXPECT_LE(reads.size(), 4u);
+  EXPECT_LT(reads[0], 1000u) << "read at the start of the alert";
+  EXPECT_NEAR(static_cast<double>(reads[1]), 5000, 1200);
+  EXPECT_NEAR(static_cast<double>(reads[2]), 10000, 1200);
+}
+
+TEST(FloppyE2E, AnEmptyDriveStaysSilent) {
+  DeleteFileW(L"A:\\dummyfile");
+  ClearOptions();
+  SetOption(L"FlashDrive", L"1");
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 3000));
+  // Still answering, with no dialog of its own on screen.
+  PumpFor(6000);
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(postlark.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result));
+  EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr);
+}
+
+}  // namespace
