@@ -53,13 +53,22 @@ std::wstring WinPath(std::wstring path) {
   return path;
 }
 
+namespace {
+std::wstring FromEnvOrTestsFolder(const wchar_t* variable, const wchar_t* relative) {
+  const std::wstring set = Env(variable);
+  if (!set.empty()) return WinPath(set);
+  wchar_t full[MAX_PATH * 2];
+  const DWORD n = GetFullPathNameW(relative, MAX_PATH * 2, full, nullptr);
+  return n ? std::wstring(full, n) : relative;
+}
+}  // namespace
+
+std::wstring PostlarkExe() { return FromEnvOrTestsFolder(L"POSTLARK_EXE", L"..\\postlark.exe"); }
+std::wstring StandInExe() { return FromEnvOrTestsFolder(L"POSTLARK_STAND_IN", L"stand_in_outlook.exe"); }
+std::wstring TestDataFolder() { return FromEnvOrTestsFolder(L"POSTLARK_TEST_DATA", L"..\\testdata"); }
+
 std::wstring TestFolder(const std::wstring& name) {
-  std::wstring root = WinPath(Env(L"POSTLARK_TEST_DATA"));
-  if (root.empty()) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    root = temp;
-  }
+  std::wstring root = TestDataFolder();
   if (root.back() != L'\\' && root.back() != L'/') root += L'\\';
   CreateDirectoryW(root.c_str(), nullptr);
   const std::wstring folder = root + name;

@@ -20,9 +20,11 @@ void PumpFor(DWORD ms);
 std::wstring Env(const wchar_t* name);
 // A path from the Unix side ("/work/x") as Wine names it ("Z:\\work\\x").
 std::wstring WinPath(std::wstring path);
-// Paths handed over by the test set-up.
-inline std::wstring PostlarkExe() { return WinPath(Env(L"POSTLARK_EXE")); }
-inline std::wstring StandInExe() { return WinPath(Env(L"POSTLARK_STAND_IN")); }
+// Paths of the build under test: from the environment when set, else from
+// the folder ctest runs the tests in (build/<arch>/tests).
+std::wstring PostlarkExe();
+std::wstring StandInExe();
+std::wstring TestDataFolder();
 // Folder for this test's files (created), under POSTLARK_TEST_DATA or %TEMP%.
 std::wstring TestFolder(const std::wstring& name);
 

@@ -39,11 +39,15 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
+// The clips of make_clips.sh: POSTLARK_TEST_DATA, else build/<arch>/testdata
+// seen from the tests folder ctest runs in.
 std::wstring DataDir() {
   wchar_t dir[MAX_PATH * 2];
-  const DWORD n = GetEnvironmentVariableW(L"POSTLARK_TEST_DATA", dir, MAX_PATH * 2);
+  DWORD n = GetEnvironmentVariableW(L"POSTLARK_TEST_DATA", dir, MAX_PATH * 2);
+  if (n == 0) n = GetFullPathNameW(L"..\\testdata", MAX_PATH * 2, dir, nullptr);
   if (n == 0 || n >= MAX_PATH * 2) return L"";
   std::wstring path(dir, n);
+  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
   for (auto& c : path)
     if (c == L'/') c = L'\\';
   return path;
@@ -106,7 +110,7 @@ class MediaPlayerTest : public ::testing::Test {
   // Path of a clip made by make_clips.sh; the test fails when it is missing.
   std::wstring Clip(const wchar_t* name) {
     const std::wstring dir = DataDir();
-    EXPECT_FALSE(dir.empty()) << "POSTLARK_TEST_DATA is not set; run tests/support/make_clips.sh DIR";
+    EXPECT_FALSE(dir.empty()) << "no clip folder; run tests/support/make_clips.sh DIR";
     const std::wstring path = dir + L"\\" + name;
     EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES)
         << Narrow(path) << " is missing; run tests/support/make_clips.sh on POSTLARK_TEST_DATA";
