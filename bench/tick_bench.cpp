@@ -1,0 +1,250 @@
+// Cost of Postlark's two once-a-second ticks (timCheckMail with the real
+// envelope probe, timIdleCheck with the real activity probe) against a plain
+// loop doing the same Win32 work, with a crowd of extra top-level windows
+// living in a helper process.
+//   tick_bench.exe [window_crowd.exe]
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bench_stats.h"
+#include "presence/presence.h"
+#include "watch/check_cycle.h"
+#include "watch/envelope_probe.h"
+#include "watch/notify_icon_record.h"
+
+namespace {
+
+using bench::NowMs;
+
+struct ProbeOnly final : MailSources {
+  void CheckOutlookTray() override { Module1::CheckOutlookTray(); }
+  bool CheckMarkerFile(const std::wstring&) override { return false; }
+};
+
+struct NoEffects final : AlertEffects {
+  void Beep() override {}
+  void OpenCdTray() override {}
+  void StartAnimation(std::int32_t) override {}
+  void FlashFloppyDrive() override {}
+  std::wstring StoredAnimRight() override { return L"1"; }
+};
+
+// The floor: the same calls, with nothing around them.
+struct FloorState {
+  char buffer[512];
+  int windows = 0;
+  int matches = 0;
+  bool deleteOnMatch = false;
+};
+
+BOOL CALLBACK FloorVisit(HWND hwnd, LPARAM param) {
+  auto& s = *reinterpret_cast<FloorState*>(param);
+  ++s.windows;
+  const int length = GetWindowTextLengthA(hwnd);
+  if (length > 0)
+    GetWindowTextA(hwnd, s.buffer, sizeof s.buffer);
+  else
+    GetClassNameA(hwnd, s.buffer, 64);
+  if (std::strcmp(s.buffer, "rctrl_renwnd32") == 0) {
+    ++s.matches;
+    if (s.deleteOnMatch) {
+      NotifyIconRecord record{};
+      record.cbSize = sizeof record;
+      record.hWnd = hwnd;
+      NotifyIcon(NIM_DELETE, record);
+    }
+  }
+  return TRUE;
+}
+
+int FloorKeys() {
+  int down = 0;
+  for (int vk = 0; vk <= 255; ++vk)
+    if (static_cast<USHORT>(GetAsyncKeyState(vk)) & 0x8001) ++down;
+  return down;
+}
+
+struct Crowd {
+  PROCESS_INFORMATION pi{};
+  bool ok = false;
+};
+
+Crowd StartCrowd(const std::wstring& exe, int count, bool outlook) {
+  Crowd c;
+  const std::wstring event = L"PostlarkBenchCrowd" + std::to_wstring(GetCurrentProcessId()) +
+                             L"_" + std::to_wstring(GetTickCount());
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+  std::wstring cmd = L"\"" + exe + L"\" " + std::to_wstring(count) + L" " + event +
+                     (outlook ? L" --outlook" : L"");
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                     &c.pi)) {
+    HANDLE both[] = {ready, c.pi.hProcess};
+    c.ok = WaitForMultipleObjects(2, both, FALSE, 60000) == WAIT_OBJECT_0;
+  }
+  CloseHandle(ready);
+  return c;
+}
+
+void StopCrowd(Crowd& c) {
+  if (!c.pi.hProcess) return;
+  TerminateProcess(c.pi.hProcess, 0);
+  WaitForSingleObject(c.pi.hProcess, 30000);
+  CloseHandle(c.pi.hProcess);
+  CloseHandle(c.pi.hThread);
+  c.pi = {};
+}
+
+std::wstring SiblingPath(const wchar_t* name) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring dir = self;
+  dir.resize(dir.find_last_of(L"\\/") + 1);
+  return dir + name;
+}
+
+struct Condition {
+  const char* name;
+  std::string goalName;
+  int extra;
+  bool outlook;
+};
+
+void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
+  Crowd crowd;
+  if (cond.extra > 0 || cond.outlook) {
+    crowd = StartCrowd(crowdExe, cond.extra, cond.outlook);
+    if (!crowd.ok) {
+      std::printf("\n[%s] could not start the window helper\n", cond.name);
+      StopCrowd(crowd);
+      return;
+    }
+  }
+
+  ui::CheckBox chkFileDetect{0}, chkBeep{1}, chkEject{0}, chkAnim{0}, chkFlashDrive{0};
+  ui::TextBox txtFileDetect;
+  ui::Timer timCheckMail{1000, true}, timFlash{5000}, timFlashDuration{1000};
+  ProbeOnly sources;
+  NoEffects effects;
+  CheckCycle cycle({chkFileDetect, txtFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive,
+                    timCheckMail, timFlash, timFlashDuration},
+                   sources, effects);
+  ui::Label lblStatus, Label3;
+  ActivityProbe activity;
+  PresenceWatch presence(lblStatus, Label3, activity, []() -> AnimationWindow* { return nullptr; });
+
+  FloorState floor;
+  floor.deleteOnMatch = cond.outlook;
+
+  // Warm up; the first idle tick also takes in the pointer's position, so
+  // later ones find it unmoved and scan all 256 keys.
+  for (int i = 0; i < 5; ++i) {
+    cycle.timCheckMail_Timer();
+    presence.timIdleCheck_Timer();
+    floor.windows = 0;
+    EnumWindows(FloorVisit, reinterpret_cast<LPARAM>(&floor));
+    FloorKeys();
+  }
+  const int walked = floor.windows;
+  const int matches = floor.matches / 5;
+
+  std::vector<double> pCheck, pIdle, pTotal, fWalk, fKeys, fTotal, ratios, cursor;
+  int activeTicks = 0, keyDownTicks = 0, mailHits = 0;
+  const double budgetMs = 3000, started = NowMs();
+  for (int i = 0; i < 400 && (i < 20 || NowMs() - started < budgetMs); ++i) {
+    double p = 0, f = 0;
+    for (int half = 0; half < 2; ++half) {
+      // Alternate which goes first so neither always runs on a warmer cache.
+      if ((half == 0) == (i % 2 == 0)) {
+        const double t0 = NowMs();
+        cycle.timCheckMail_Timer();
+        const double t1 = NowMs();
+        presence.timIdleCheck_Timer();
+        const double t2 = NowMs();
+        pCheck.push_back(t1 - t0);
+        pIdle.push_back(t2 - t1);
+        pTotal.push_back(p = t2 - t0);
+        if (presence.mbIdle != vbTrue) ++activeTicks;
+        if (!timCheckMail.Enabled()) {  // a hit: cannot happen without an envelope
+          ++mailHits;
+          timCheckMail.SetEnabled(true);
+        }
+      } else {
+        floor.windows = 0;
+        const double t0 = NowMs();
+        EnumWindows(FloorVisit, reinterpret_cast<LPARAM>(&floor));
+        const double t1 = NowMs();
+        const int down = FloorKeys();
+        const double t2 = NowMs();
+        fWalk.push_back(t1 - t0);
+        fKeys.push_back(t2 - t1);
+        fTotal.push_back(f = t2 - t0);
+        if (down) ++keyDownTicks;
+      }
+    }
+    ratios.push_back(p / f);
+    POINT pt;
+    const double c0 = NowMs();
+    GetCursorPos(&pt);
+    cursor.push_back(NowMs() - c0);
+  }
+  StopCrowd(crowd);
+
+  const auto total = bench::Summarize(pTotal), floorTotal = bench::Summarize(fTotal);
+  // Paired ratios: each pair ran back to back, so a load that drifts over
+  // the run cancels out of the goal figure.
+  const auto paired = bench::Summarize(ratios);
+  std::printf("\n[%s] %d top-level windows walked per tick%s\n", cond.name, walked,
+              matches ? ", 1 untitled rctrl_renwnd32 (no envelope)" : "");
+  bench::PrintHeader();
+  bench::PrintRow("Postlark timCheckMail tick", bench::Summarize(pCheck), 1000, "us");
+  bench::PrintRow("Postlark timIdleCheck tick", bench::Summarize(pIdle), 1000, "us");
+  bench::PrintRow("Postlark both ticks", total, 1000, "us");
+  bench::PrintRow("floor: walk + label", bench::Summarize(fWalk), 1000, "us");
+  bench::PrintRow("floor: 256 key states", bench::Summarize(fKeys), 1000, "us");
+  bench::PrintRow("floor: both", floorTotal, 1000, "us");
+  bench::PrintRow("paired ratio Postlark/floor", paired, 1, "x");
+  bench::PrintRow("GetCursorPos alone (not in floor)", bench::Summarize(cursor), 1000, "us");
+  std::printf("  ratio: paired median %.3f, of medians %.3f; share of one core (median tick / 1 s): "
+              "%.2f%%, floor %.2f%%\n",
+              paired.median, total.median / floorTotal.median, total.median / 1000.0 * 100.0,
+              floorTotal.median / 1000.0 * 100.0);
+  if (activeTicks || keyDownTicks)
+    std::printf("  NOTE: activity seen in %d Postlark ticks, key state set in %d floor scans: "
+                "those scans ended early or were skipped\n",
+                activeTicks, keyDownTicks);
+  else
+    std::printf("  pointer still and no key state set: every idle tick scanned all 256 keys\n");
+  if (mailHits) std::printf("  NOTE: %d unexpected mail hits\n", mailHits);
+  if (!cond.goalName.empty())
+    bench::PrintGoal(cond.goalName, paired.median, true, 1.2, "x");
+  bench::Flush();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::wstring crowdExe = SiblingPath(L"window_crowd.exe");
+  if (argc > 1) {
+    std::string a = argv[1];
+    crowdExe.assign(a.begin(), a.end());
+  }
+  std::printf("== Tick cost: one timCheckMail tick + one timIdleCheck tick, in-process, real probes\n"
+              "   floor = EnumWindows + GetWindowTextLengthA + GetWindowTextA/GetClassNameA + 256 x GetAsyncKeyState\n"
+              "   extra windows live in a helper process, half titled; times in microseconds\n");
+  bench::Flush();
+  const Condition conditions[] = {
+      {"desktop as is", "", 0, false},
+      {"+100 windows", "tick ratio to floor (paired), +100 windows", 100, false},
+      {"+1000 windows", "tick ratio to floor (paired), +1000 windows", 1000, false},
+      {"+1000 windows and an idle Outlook", "", 1000, true},
+  };
+  for (const Condition& c : conditions) RunCondition(c, crowdExe);
+  return 0;
+}
