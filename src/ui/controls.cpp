@@ -33,8 +33,9 @@ void CheckBox::Show() const {
 }
 
 void TextBox::SetText(const std::wstring& text) {
-  if (text == text_) return;
-  text_ = text;
+  const std::wstring cut = text.substr(0, kMaxChars);
+  if (cut == text_) return;
+  text_ = cut;
   if (hwnd_) {
     settingFromCode_ = true;
     SetWindowTextW(hwnd_, text_.c_str());
@@ -45,6 +46,7 @@ void TextBox::SetText(const std::wstring& text) {
 
 void TextBox::Attach(HWND hwnd) {
   hwnd_ = hwnd;
+  SendMessageW(hwnd_, EM_SETLIMITTEXT, kMaxChars, 0);
   settingFromCode_ = true;
   SetWindowTextW(hwnd_, text_.c_str());
   settingFromCode_ = false;

@@ -35,6 +35,10 @@ class CheckBox {
 
 class TextBox {
  public:
+  // The longest path the platform can name; far beyond any loop count. A
+  // longer text, which only the registry can hold, is cut to it.
+  static constexpr size_t kMaxChars = 32767;
+
   explicit TextBox(std::wstring text = {}) : text_(std::move(text)) {}
   const std::wstring& Text() const { return text_; }
   void SetText(const std::wstring& text);

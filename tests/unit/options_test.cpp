@@ -119,6 +119,15 @@ TEST_F(OptionsTest, EachControlSavesFromItsOwnEvent) {
   EXPECT_EQ(store[L"FileDetectName"], L"C:\\flag");
 }
 
+TEST_F(OptionsTest, ATextLongerThanAnyPathIsCutToTheLongestPath) {
+  store[L"Loop"] = std::wstring(100000, L'7');
+  store[L"Movie"] = std::wstring(40000, L'm');
+  options.LoadSettings();
+  EXPECT_EQ(txtLoop.Text(), std::wstring(ui::TextBox::kMaxChars, L'7'));
+  EXPECT_EQ(txtMovie.Text().size(), ui::TextBox::kMaxChars);
+  EXPECT_EQ(store[L"Loop"].size(), ui::TextBox::kMaxChars) << "the loop box saves what it holds";
+}
+
 TEST_F(OptionsTest, AnimRightIsReadFromTheStoreNotTheCheckBox) {
   EXPECT_EQ(options.StoredAnimRight(), L"1");
   store[L"AnimRight"] = L"0";

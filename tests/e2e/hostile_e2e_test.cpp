@@ -1,0 +1,49 @@
+// The real postlark.exe started with hostile values in every registry key: it
+// must come up, show defined values and still catch mail.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1_layout.h"
+#include "support/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+const wchar_t* const kKeys[] = {L"FlashDrive", L"Eject", L"Beep", L"Anim", L"AnimRight",
+                                L"Movie", L"Loop", L"FileDetect", L"FileDetectName"};
+
+struct Hostile {
+  const char* name;
+  std::wstring value;
+};
+
+class HostileRegistry : public ::testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileRegistry, StartsAndStillCatchesMail) {
+  ClearOptions();
+  for (const wchar_t* key : kKeys) SetOption(key, GetParam().value);
+  // Watch the envelope, whatever the stored FileDetect says.
+  SetOption(L"FileDetect", L"0");
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started()) << GetParam().name;
+  const LRESULT beep = SendMessageW(postlark.Control(idChkBeep), BM_GETCHECK, 0, 0);
+  EXPECT_TRUE(beep == BST_CHECKED || beep == BST_UNCHECKED || beep == BST_INDETERMINATE);
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 3000)) << GetParam().name;
+  PumpFor(1500);  // the alert runs with whatever clip and loop text it was given
+  EXPECT_EQ(postlark.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKey, HostileRegistry,
+    ::testing::Values(Hostile{"Empty", L""}, Hostile{"Huge", std::wstring(100000, L'7')},
+                      Hostile{"NotANumber", L"yes please"}, Hostile{"Negative", L"-5"},
+                      Hostile{"OutOf16Bits", L"99999"}, Hostile{"Cyrillic", L"\u0434\u0430"},
+                      Hostile{"Devices", L"CON"}),
+    [](const ::testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
+
+}  // namespace
