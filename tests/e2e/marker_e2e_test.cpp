@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "app/form1_layout.h"
@@ -45,15 +46,19 @@ class MarkerE2E : public ::testing::Test {
     GetWindowRect(anim, &r);
     return r.left >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN);
   }
-  // Started, with the start-up clip already parked.
+  // Started, with the start-up clip parked and its hide sequence over, so
+  // that it cannot park the clip of the alert under test.
   static bool Ready(PostlarkProcess& p) {
-    return p.Started() && PumpUntil(
-                              [&] {
-                                RECT r;
-                                GetWindowRect(p.Anim(), &r);
-                                return r.right <= 0;
-                              },
-                              6000);
+    if (!p.Started()) return false;
+    RECT r{};
+    const bool parked = PumpUntil(
+        [&] {
+          GetWindowRect(p.Anim(), &r);
+          return r.right <= 0;
+        },
+        8000);
+    if (!parked) std::fprintf(stderr, "start-up clip at %ld..%ld, not parked left\n", r.left, r.right);
+    return parked;
   }
   std::wstring folder, marker;
 };

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -143,7 +144,12 @@ PostlarkProcess::PostlarkProcess(const std::wstring& exe, bool debug) : debug_(d
         return main_ && IconExists(main_, 1) && Anim();
       },
       15000);
-  if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) main_ = nullptr;
+  if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) {
+    main_ = nullptr;
+    std::fprintf(stderr, "postlark.exe ended during start-up with code %lu\n", ExitCode());
+  } else if (!main_) {
+    std::fprintf(stderr, "postlark.exe showed no window with its tray icon within 15 s\n");
+  }
 }
 
 PostlarkProcess::~PostlarkProcess() {
