@@ -1,7 +1,5 @@
 #include "alerts/animation.h"
 
-#include <cmath>
-#include <cwchar>
 #include <limits>
 
 std::int16_t ParseLoopText(const std::wstring& text) {
@@ -9,17 +7,27 @@ std::int16_t ParseLoopText(const std::wstring& text) {
   while (i < end && (text[i] == L' ' || text[i] == L'\t')) ++i;
   while (end > i && (text[end - 1] == L' ' || text[end - 1] == L'\t')) --end;
   // Plain decimal only: digits with an optional sign and fraction.
-  size_t j = i;
-  if (j < end && (text[j] == L'+' || text[j] == L'-')) ++j;
+  bool negative = false;
+  if (i < end && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+  const auto digit = [&](size_t k) { return k < end && text[k] >= L'0' && text[k] <= L'9'; };
+  long whole = 0;
   size_t digits = 0;
-  for (; j < end && text[j] >= L'0' && text[j] <= L'9'; ++j) ++digits;
-  if (j < end && text[j] == L'.')
-    for (++j; j < end && text[j] >= L'0' && text[j] <= L'9'; ++j) ++digits;
-  if (digits == 0 || j != end || end - i > 40) return 1;
-  const double value = std::wcstod(std::wstring(text, i, end - i).c_str(), nullptr);
-  const double rounded = std::nearbyint(value);  // the default mode: half to even
-  if (rounded < 1 || rounded > std::numeric_limits<std::int16_t>::max()) return 1;
-  return static_cast<std::int16_t>(rounded);
+  for (; digit(i); ++i, ++digits)
+    if (whole <= std::numeric_limits<std::int16_t>::max()) whole = whole * 10 + (text[i] - L'0');
+  int first = 0;        // first digit of the fraction
+  bool beyond = false;  // any other non-zero digit after it
+  if (i < end && text[i] == L'.') {
+    ++i;
+    for (size_t k = 0; digit(i); ++i, ++k, ++digits) {
+      if (k == 0) first = text[i] - L'0';
+      else if (text[i] != L'0') beyond = true;
+    }
+  }
+  if (digits == 0 || i != end) return 1;
+  // Half to even: 2.5 is 2, 3.5 is 4, 2.51 is 3.
+  if (first > 5 || (first == 5 && (beyond || whole % 2 == 1))) ++whole;
+  if (negative || whole < 1 || whole > std::numeric_limits<std::int16_t>::max()) return 1;
+  return static_cast<std::int16_t>(whole);
 }
 
 AnimationPlan PlanAnimation(VbBool mbIdle, std::int32_t mlIdleTicks, const std::wstring& txtLoop) {

@@ -1,4 +1,5 @@
 #include "alerts/drives.h"
+#include "ui/decimal.h"
 
 #include <mmsystem.h>
 
@@ -12,7 +13,7 @@ class WinmmChannel final : public MciChannel {
   DWORD SendString(const char* command, char* reply, UINT replyChars) override {
     const MCIERROR result = mciSendStringA(command, reply, replyChars, nullptr);
     const std::string trace =
-        "Postlark: mci \"" + std::string(command) + "\" -> " + std::to_string(result) + "\n";
+        "Postlark: mci \"" + std::string(command) + "\" -> " + ui::DecimalA(result) + "\n";
     OutputDebugStringA(trace.c_str());
     return result;
   }

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "ui/decimal.h"
 
 #include <windowsx.h>
 
@@ -91,8 +92,8 @@ void Form1::CreateControls() {
 }
 
 void Form1::Form_Load() {
-  SetWindowTextW(hwnd(), (ui::WindowText(hwnd()) + L" v" + std::to_wstring(POSTLARK_VERSION_MAJOR) +
-                          L"." + std::to_wstring(POSTLARK_VERSION_MINOR))
+  SetWindowTextW(hwnd(), (ui::WindowText(hwnd()) + L" v" + ui::DecimalW(POSTLARK_VERSION_MAJOR) +
+                          L"." + ui::DecimalW(POSTLARK_VERSION_MINOR))
                              .c_str());
   options_.LoadSettings();
   Module1::gbMailArrived = vbFalse;

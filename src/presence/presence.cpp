@@ -1,4 +1,5 @@
 #include "presence/presence.h"
+#include "ui/decimal.h"
 
 #include <limits>
 #include <string>
@@ -50,5 +51,5 @@ void PresenceWatch::timIdleCheck_Timer() {
     mbIdle = vbFalse;
   }
 
-  Label3_.SetText(mbIdle == vbTrue ? L"Idle (" + std::to_wstring(mlIdleTicks) + L")" : L"");
+  Label3_.SetText(mbIdle == vbTrue ? L"Idle (" + ui::DecimalW(mlIdleTicks) + L")" : L"");
 }

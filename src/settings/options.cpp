@@ -1,11 +1,12 @@
 #include "settings/options.h"
+#include "ui/decimal.h"
 
 #include <cwctype>
 
 namespace {
 
 void Connect(ui::CheckBox& box, std::function<void(const std::wstring&)> save) {
-  box.Click = [&box, save] { save(std::to_wstring(box.Value())); };
+  box.Click = [&box, save] { save(ui::DecimalW(box.Value())); };
 }
 
 }  // namespace
