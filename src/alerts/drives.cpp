@@ -11,7 +11,11 @@ namespace {
 class WinmmChannel final : public MciChannel {
  public:
   DWORD SendString(const char* command, char* reply, UINT replyChars) override {
-    const MCIERROR result = mciSendStringA(command, reply, replyChars, nullptr);
+    // winmm is loaded on the first command: most runs never open the tray.
+    using SendStringFn = MCIERROR(WINAPI*)(LPCSTR, LPSTR, UINT, HWND);
+    static const auto send = reinterpret_cast<SendStringFn>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"winmm.dll"), "mciSendStringA")));
+    const MCIERROR result = send ? send(command, reply, replyChars, nullptr) : MCIERR_DEVICE_NOT_INSTALLED;
     const std::string trace =
         "Postlark: mci \"" + std::string(command) + "\" -> " + ui::DecimalA(result) + "\n";
     OutputDebugStringA(trace.c_str());

@@ -13,6 +13,19 @@ std::wstring DialogFilter(const std::wstring& filter) {
   return list;
 }
 
+namespace {
+
+// The Open dialog's library is loaded the first time it is needed: most runs
+// never browse, and start-up is quicker without it.
+BOOL ShowOpenDialog(OPENFILENAMEW* ofn) {
+  using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+  static const auto getOpenFileName = reinterpret_cast<GetOpenFileNameFn>(
+      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comdlg32.dll"), "GetOpenFileNameW")));
+  return getOpenFileName ? getOpenFileName(ofn) : FALSE;
+}
+
+}  // namespace
+
 bool CommonDialog::ShowOpen(HWND owner) {
   // Room for the longest path the platform can name.
   std::vector<wchar_t> file(32768, L'\0');
@@ -28,7 +41,7 @@ bool CommonDialog::ShowOpen(HWND owner) {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER;
-  if (!GetOpenFileNameW(&ofn)) return false;
+  if (!ShowOpenDialog(&ofn)) return false;
   filterIndex_ = ofn.nFilterIndex;
   FileName = file.data();
   return true;

@@ -75,7 +75,30 @@ TEST_F(WatchE2E, CloseBoxRemovesTheTrayIconAndEndsTheProgram) {
   EXPECT_FALSE(IconExists(main, 1));
 }
 
-TEST_F(WatchE2E, MainWindowIsLaidOutFromTwips) {
+// The window at 100, 150 and 200 percent: the system DPI is a per-user
+// setting that the next process picks up.
+class LayoutAtDpi : public WatchE2E, public ::testing::WithParamInterface<UINT> {
+ protected:
+  void SetUp() override {
+    WatchE2E::SetUp();
+    SetDpi(GetParam());
+  }
+  void TearDown() override {
+    WatchE2E::TearDown();
+    SetDpi(96);
+  }
+  static void SetDpi(UINT dpi) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+      return;
+    const DWORD value = dpi;
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+  }
+};
+
+TEST_P(LayoutAtDpi, MainWindowIsLaidOutFromTwips) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
   HWND main = postlark.Main();
@@ -90,7 +113,8 @@ TEST_F(WatchE2E, MainWindowIsLaidOutFromTwips) {
   EXPECT_EQ(window.left, 0);
   EXPECT_EQ(window.top, 0);
 
-  const UINT dpi = ui::DpiFor(main);
+  // The test itself started at 96: the DPI is the one Postlark started with.
+  const UINT dpi = GetParam();
   RECT client;
   GetClientRect(main, &client);
   EXPECT_EQ(client.right, ui::TwipsToPixels(kForm1Width, dpi));
@@ -121,5 +145,7 @@ TEST_F(WatchE2E, MainWindowIsLaidOutFromTwips) {
     EXPECT_EQ(GetDlgCtrlID(at), order[i]) << "tab stop " << i;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Percent, LayoutAtDpi, ::testing::Values(96u, 144u, 192u));
 
 }  // namespace
