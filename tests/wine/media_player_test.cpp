@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.h"
 #include "ui/twips.h"
 
 namespace {
@@ -39,40 +40,11 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
-// The clips of make_clips.sh: POSTLARK_TEST_DATA, else build/<arch>/testdata
-// seen from the tests folder ctest runs in.
-std::wstring DataDir() {
-  wchar_t dir[MAX_PATH * 2];
-  DWORD n = GetEnvironmentVariableW(L"POSTLARK_TEST_DATA", dir, MAX_PATH * 2);
-  if (n == 0) n = GetFullPathNameW(L"..\\testdata", MAX_PATH * 2, dir, nullptr);
-  if (n == 0 || n >= MAX_PATH * 2) return L"";
-  std::wstring path(dir, n);
-  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  return path;
-}
+// The clips of make_clips.sh, in the test data folder.
+std::wstring DataDir() { return testing_support::TestDataFolder(); }
 
-// Dispatches messages until done() holds or timeoutMs passes; returns done().
-bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return done();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-  }
-}
-
-// Keeps the message loop running for a while, to see that nothing more comes.
-void PumpFor(ULONGLONG ms) {
-  PumpUntil([] { return false; }, ms);
-}
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
 
 struct End {
   long result;
