@@ -26,9 +26,20 @@ mkdir -p "$shots"
 run_dir=$(mktemp -d /tmp/postlark-run.XXXXXX)
 trap 'postlark_wine_down; rm -rf "$run_dir"' EXIT
 postlark_wine_up "$run_dir/prefix"
+w=$POSTLARK_WINE
+# A Wine desktop with a taskbar, so the screenshots show the notification area
+# where a user would look for it.
+{
+  "$w" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+  "$w" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+  "$w" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v EnableShell /t REG_DWORD /d 1 /f
+} </dev/null >/dev/null 2>&1
+wineserver -k </dev/null >/dev/null 2>&1 || true
+wineserver -w </dev/null >/dev/null 2>&1 || true
+wineserver -p 900 </dev/null >/dev/null 2>&1
+"$w" cmd /c exit </dev/null >/dev/null 2>&1
 tests/support/make_clips.sh "$run_dir/clips" >/dev/null
 clip=$run_dir/clips/msvideo1.avi
-w=$POSTLARK_WINE
 {
   "$w" reg add 'HKCU\Software\Postlark\Options' /v Anim /d 1 /f
   "$w" reg add 'HKCU\Software\Postlark\Options' /v Loop /d 3 /f
@@ -38,10 +49,12 @@ w=$POSTLARK_WINE
 snap() { import -window root -display "$DISPLAY" "$shots/$1.png" && echo "run: saved $shots/$1.png"; }
 
 "$w" "$exe" </dev/null >/dev/null 2>&1 &
+disown  # it ends with the Wine server below; no job report for that
 sleep 4
 snap 1-started
 echo "run: a stand-in Outlook shows its new-mail envelope"
 "$w" "$dir/tests/stand_in_outlook.exe" --envelope --log "Z:${run_dir//\//\\}\\outlook.log" </dev/null >/dev/null 2>&1 &
+disown
 for _ in $(seq 40); do [ -s "$run_dir/outlook.log" ] && break; sleep 0.1; done
 if [ -s "$run_dir/outlook.log" ]; then echo "run: Postlark took the envelope and told Outlook (message 1031)"; fi
 sleep 1
