@@ -4,17 +4,17 @@ namespace {
 
 using ui::Align;
 using ui::Kind;
-constexpr ui::FontSpec kVerdana675{L"Verdana", 6.75, false};
-constexpr ui::FontSpec kVerdana825{L"Verdana", 8.25, false};
-constexpr ui::FontSpec kVerdana825Bold{L"Verdana", 8.25, true};
-constexpr ui::FontSpec kWindow = ui::kWindowFont;
+constexpr ui::FontDesign kVerdana675{L"Verdana", 6.75, false};
+constexpr ui::FontDesign kVerdana825{L"Verdana", 8.25, false};
+constexpr ui::FontDesign kVerdana825Bold{L"Verdana", 8.25, true};
+constexpr ui::FontDesign kWindow = ui::kWindowFont;
 constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kAuto = ui::kDefaultColor;
 
 // id, kind, caption, tooltip, left, top, width, height (lines: x1, y1, x2, y2),
 // tab index, font, colour, alignment
-constexpr ui::ControlSpec kControls[] = {
+constexpr ui::ControlDesign kControls[] = {
   {idLabel1, Kind::Label, L"When new mail arrives....", nullptr, 120, 120, 3015, 255, 1, kVerdana825Bold},
   {idLine1, Kind::Line, nullptr, nullptr, 120, 360, 3480, 360, -1, kWindow},
   {idChkFlashDrive, Kind::CheckBox, L"Flash A:\\ drive?", nullptr, 120, 480, 3015, 255, 0, kVerdana675},
@@ -43,4 +43,4 @@ constexpr ui::ControlSpec kControls[] = {
 
 }  // namespace
 
-std::span<const ui::ControlSpec> Form1Controls() { return kControls; }
+std::span<const ui::ControlDesign> Form1Controls() { return kControls; }

@@ -11,7 +11,7 @@ enum Form1Control {
   idCommand1, idCommand2, idLblStatus, idLabel3,
 };
 
-std::span<const ui::ControlSpec> Form1Controls();
+std::span<const ui::ControlDesign> Form1Controls();
 
 // Client area in twips.
 inline constexpr int kForm1Width = 3615;

@@ -11,7 +11,7 @@
 namespace ui {
 namespace {
 
-DWORD StyleFor(const ControlSpec& s) {
+DWORD StyleFor(const ControlDesign& s) {
   const DWORD base = WS_CHILD | WS_VISIBLE;
   switch (s.kind) {
     case Kind::Label: {
@@ -42,9 +42,9 @@ const wchar_t* ClassFor(Kind kind) {
 
 }  // namespace
 
-ControlSet::ControlSet(HWND parent, std::span<const ControlSpec> specs) : parent_(parent) {
-  std::vector<const ControlSpec*> ordered;
-  for (const ControlSpec& s : specs) (s.kind == Kind::Line ? lines_ : ordered).push_back(&s);
+ControlSet::ControlSet(HWND parent, std::span<const ControlDesign> designs) : parent_(parent) {
+  std::vector<const ControlDesign*> ordered;
+  for (const ControlDesign& s : designs) (s.kind == Kind::Line ? lines_ : ordered).push_back(&s);
   // Creation order is z-order is keyboard order.
   std::stable_sort(ordered.begin(), ordered.end(),
                    [](auto* x, auto* y) { return x->tabIndex < y->tabIndex; });
@@ -52,7 +52,7 @@ ControlSet::ControlSet(HWND parent, std::span<const ControlSpec> specs) : parent
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  for (const ControlSpec* s : ordered) {
+  for (const ControlDesign* s : ordered) {
     HWND hwnd = CreateWindowExW(0, ClassFor(s->kind), s->caption, StyleFor(*s), 0, 0, 0, 0,
                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(s->id)),
                                 GetModuleHandleW(nullptr), nullptr);
@@ -76,13 +76,13 @@ ControlSet::~ControlSet() {
 
 HWND ControlSet::Get(int id) const {
   for (const Item& i : items_)
-    if (i.spec->id == id) return i.hwnd;
+    if (i.design->id == id) return i.hwnd;
   return nullptr;
 }
 
-HFONT ControlSet::FontFor(const FontSpec& font) {
+HFONT ControlSet::FontFor(const FontDesign& font) {
   for (const FontEntry& f : fonts_)
-    if (f.spec.face == font.face && f.spec.points == font.points && f.spec.bold == font.bold)
+    if (f.design.face == font.face && f.design.points == font.points && f.design.bold == font.bold)
       return f.font;
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi_ / 72.0));
@@ -102,7 +102,7 @@ void ControlSet::Layout(UINT dpi) {
     dpi_ = dpi;
   }
   for (const Item& i : items_) {
-    const ControlSpec& s = *i.spec;
+    const ControlDesign& s = *i.design;
     SetWindowPos(i.hwnd, nullptr, TwipsToPixels(s.a, dpi_), TwipsToPixels(s.b, dpi_),
                  TwipsToPixels(s.c, dpi_), TwipsToPixels(s.d, dpi_),
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -114,7 +114,7 @@ void ControlSet::Layout(UINT dpi) {
 void ControlSet::PaintLines(HDC dc) const {
   HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
   HGDIOBJ old = SelectObject(dc, pen);
-  for (const ControlSpec* s : lines_) {
+  for (const ControlDesign* s : lines_) {
     MoveToEx(dc, TwipsToPixels(s->a, dpi_), TwipsToPixels(s->b, dpi_), nullptr);
     LineTo(dc, TwipsToPixels(s->c, dpi_), TwipsToPixels(s->d, dpi_));
   }
@@ -125,7 +125,7 @@ void ControlSet::PaintLines(HDC dc) const {
 HBRUSH ControlSet::ColorStatic(HDC dc, HWND control) const {
   for (const Item& i : items_) {
     if (i.hwnd != control) continue;
-    if (i.spec->color != kDefaultColor) SetTextColor(dc, i.spec->color);
+    if (i.design->color != kDefaultColor) SetTextColor(dc, i.design->color);
     break;
   }
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

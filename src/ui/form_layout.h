@@ -14,16 +14,16 @@ namespace ui {
 enum class Kind { Label, Line, CheckBox, TextBox, Button };
 enum class Align { Left, Center, Right };
 
-struct FontSpec {
+struct FontDesign {
   const wchar_t* face;  // null: the platform's default dialog font
   double points;
   bool bold;
 };
-inline constexpr FontSpec kWindowFont{nullptr, 8.0, false};
+inline constexpr FontDesign kWindowFont{nullptr, 8.0, false};
 
 inline constexpr COLORREF kDefaultColor = CLR_INVALID;
 
-struct ControlSpec {
+struct ControlDesign {
   int id;
   Kind kind;
   const wchar_t* caption;
@@ -31,14 +31,14 @@ struct ControlSpec {
   // Left, Top, Width, Height in twips; for a line: x1, y1, x2, y2.
   int a, b, c, d;
   int tabIndex;  // order of creation; lines have none
-  FontSpec font;
+  FontDesign font;
   COLORREF color = kDefaultColor;
   Align align = Align::Left;
 };
 
 class ControlSet {
  public:
-  ControlSet(HWND parent, std::span<const ControlSpec> specs);
+  ControlSet(HWND parent, std::span<const ControlDesign> designs);
   ~ControlSet();
   ControlSet(const ControlSet&) = delete;
   ControlSet& operator=(const ControlSet&) = delete;
@@ -52,17 +52,17 @@ class ControlSet {
 
  private:
   struct Item {
-    const ControlSpec* spec;
+    const ControlDesign* design;
     HWND hwnd;
   };
-  HFONT FontFor(const FontSpec& font);
+  HFONT FontFor(const FontDesign& font);
 
   HWND parent_;
   UINT dpi_ = 96;
   std::vector<Item> items_;
-  std::vector<const ControlSpec*> lines_;
+  std::vector<const ControlDesign*> lines_;
   struct FontEntry {
-    FontSpec spec;
+    FontDesign design;
     HFONT font;
   };
   std::vector<FontEntry> fonts_;

@@ -120,19 +120,19 @@ TEST_P(LayoutAtDpi, MainWindowIsLaidOutFromTwips) {
   EXPECT_EQ(client.right, ui::TwipsToPixels(kForm1Width, dpi));
   EXPECT_EQ(client.bottom, ui::TwipsToPixels(kForm1Height, dpi));
   EXPECT_LT(client.right, 514) << "a pointer move must not look like a tray click";
-  for (const ui::ControlSpec& spec : Form1Controls()) {
-    if (spec.kind == ui::Kind::Line) continue;
-    HWND control = postlark.Control(spec.id);
-    ASSERT_NE(control, nullptr) << "control " << spec.id;
+  for (const ui::ControlDesign& design : Form1Controls()) {
+    if (design.kind == ui::Kind::Line) continue;
+    HWND control = postlark.Control(design.id);
+    ASSERT_NE(control, nullptr) << "control " << design.id;
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, ui::TwipsToPixels(spec.a, dpi)) << "control " << spec.id;
-    EXPECT_EQ(r.top, ui::TwipsToPixels(spec.b, dpi)) << "control " << spec.id;
-    EXPECT_EQ(r.right - r.left, ui::TwipsToPixels(spec.c, dpi)) << "control " << spec.id;
-    EXPECT_EQ(r.bottom - r.top, ui::TwipsToPixels(spec.d, dpi)) << "control " << spec.id;
-    if (spec.caption && spec.kind != ui::Kind::TextBox) {
-      EXPECT_EQ(postlark.Text(spec.id), spec.caption) << "control " << spec.id;
+    EXPECT_EQ(r.left, ui::TwipsToPixels(design.a, dpi)) << "control " << design.id;
+    EXPECT_EQ(r.top, ui::TwipsToPixels(design.b, dpi)) << "control " << design.id;
+    EXPECT_EQ(r.right - r.left, ui::TwipsToPixels(design.c, dpi)) << "control " << design.id;
+    EXPECT_EQ(r.bottom - r.top, ui::TwipsToPixels(design.d, dpi)) << "control " << design.id;
+    if (design.caption && design.kind != ui::Kind::TextBox) {
+      EXPECT_EQ(postlark.Text(design.id), design.caption) << "control " << design.id;
     }
   }
   // Keyboard order: the tab order of the table, starting at chkFlashDrive.
