@@ -4,9 +4,9 @@
 // end where it should, and nothing may grow.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -100,11 +100,17 @@ class Scripted final : public InputState {
   POINT pos{0, 0};
 };
 
+// Committed private memory, walked region by region: Wine leaves the
+// PrivateUsage counter at 0, which would make the growth check vacuous.
 SIZE_T PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX pmc{};
-  pmc.cb = sizeof pmc;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-  return pmc.PrivateUsage;
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION info{};
+  for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;
+       at = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    if (info.RegionSize == 0) break;
+  }
+  return total;
 }
 
 TEST(LongRun, ThirtyDaysOfSeconds) {
@@ -190,8 +196,14 @@ TEST(LongRun, ThirtyDaysOfSeconds) {
   EXPECT_EQ(store.values[L"Beep"], L"1");
   EXPECT_EQ(store.writes, kDays * 24 * 2 + kDays * 12);
 
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  // Wine does not count GUI objects (GetGuiResources fails there); Windows does.
+  if (gdi != 0 || user != 0) {
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  } else {
+    std::printf("note: GUI object counts are not available here\n");
+  }
+  ASSERT_GT(bytesAfterDay1, 0u);
   const SIZE_T grown = PrivateBytes() > bytesAfterDay1 ? PrivateBytes() - bytesAfterDay1 : 0;
   EXPECT_LT(grown, 256u * 1024) << "private bytes grew by " << grown << " over 29 days";
 }
