@@ -120,19 +120,6 @@ struct Snapshot {
   int windows = 0;
 };
 
-// Committed private memory summed over the address space: what PrivateUsage
-// counts, for systems that report PrivateUsage as 0 for other processes.
-double CommittedPrivateKiB(HANDLE process) {
-  double bytes = 0;
-  MEMORY_BASIC_INFORMATION mbi;
-  for (const char* at = nullptr;
-       VirtualQueryEx(process, at, &mbi, sizeof mbi) == sizeof mbi && mbi.RegionSize;
-       at = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize) {
-    if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) bytes += static_cast<double>(mbi.RegionSize);
-  }
-  return bytes / 1024.0;
-}
-
 struct CountArgs {
   DWORD pid;
   int count;
@@ -172,7 +159,7 @@ Snapshot Take(DWORD pid, double seconds) {
   s.user = GetGuiResources(h, GR_USEROBJECTS);
   if (!s.user) s.userError = GetLastError();
   if (s.privateKiB <= 0) {
-    s.privateKiB = CommittedPrivateKiB(h);
+    s.privateKiB = static_cast<double>(CommittedPrivateBytes(h)) / 1024.0;
     s.privateFromRegions = true;
   }
   if (!GetProcessHandleCount(h, &s.handles)) s.handles = 0;

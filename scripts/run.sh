@@ -25,19 +25,10 @@ shots=$root/build/screenshots
 mkdir -p "$shots"
 run_dir=$(mktemp -d /tmp/postlark-run.XXXXXX)
 trap 'postlark_wine_down; rm -rf "$run_dir"' EXIT
-postlark_wine_up "$run_dir/prefix"
-w=$POSTLARK_WINE
 # A Wine desktop with a taskbar, so the screenshots show the notification area
 # where a user would look for it.
-{
-  "$w" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-  "$w" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
-  "$w" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v EnableShell /t REG_DWORD /d 1 /f
-} </dev/null >/dev/null 2>&1
-wineserver -k </dev/null >/dev/null 2>&1 || true
-wineserver -w </dev/null >/dev/null 2>&1 || true
-wineserver -p 900 </dev/null >/dev/null 2>&1
-"$w" cmd /c exit </dev/null >/dev/null 2>&1
+POSTLARK_WINE_DESKTOP=1280x1024 postlark_wine_up "$run_dir/prefix"
+w=$POSTLARK_WINE
 tests/support/make_clips.sh "$run_dir/clips" >/dev/null
 clip=$run_dir/clips/msvideo1.avi
 {

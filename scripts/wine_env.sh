@@ -5,6 +5,8 @@
 #                          already there), start Xvfb unless a display is
 #                          wanted, warm the Wine server
 #   postlark_wine_down     stop the server and the virtual display
+# With POSTLARK_WINE_DESKTOP=WxH a fresh prefix shows a Wine desktop of that
+# size, with a taskbar and notification area.
 
 POSTLARK_WINE=${POSTLARK_WINE:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine}
 
@@ -35,6 +37,11 @@ postlark_wine_up() {
     "$w" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f
     "$w" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f
     "$w" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Verdana /d 'DejaVu Sans' /f
+    if [ -n "${POSTLARK_WINE_DESKTOP:-}" ]; then
+      "$w" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+      "$w" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$POSTLARK_WINE_DESKTOP" /f
+      "$w" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v EnableShell /t REG_DWORD /d 1 /f
+    fi
   } </dev/null >/dev/null 2>&1
   wineserver -w </dev/null >/dev/null 2>&1
   fi

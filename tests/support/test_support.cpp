@@ -278,6 +278,17 @@ LRESULT CALLBACK StandInOutlook::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+SIZE_T CommittedPrivateBytes(HANDLE process) {
+  SIZE_T bytes = 0;
+  MEMORY_BASIC_INFORMATION mbi;
+  for (const char* at = nullptr;
+       VirtualQueryEx(process, at, &mbi, sizeof mbi) == sizeof mbi && mbi.RegionSize;
+       at = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize) {
+    if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) bytes += mbi.RegionSize;
+  }
+  return bytes;
+}
+
 bool SaveScreenshot(const std::wstring& path) {
   HDC screen = GetDC(nullptr);
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
