@@ -19,7 +19,13 @@
 #include <vector>
 
 #include "bench_stats.h"
-#include "support/test_support.h"
+#include "base/scoped.h"
+#include "support/memory.h"
+#include "support/paths.h"
+#include "support/process.h"
+#include "support/pump.h"
+#include "support/registry.h"
+#include "support/stand_in.h"
 
 using namespace testing_support;
 
@@ -144,8 +150,9 @@ BOOL CALLBACK CountTop(HWND hwnd, LPARAM param) {
 Snapshot Take(DWORD pid, double seconds) {
   Snapshot s;
   s.seconds = seconds;
-  HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-  if (!h) return s;
+  const base::UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+  if (!process) return s;
+  HANDLE h = process.get();
   PROCESS_MEMORY_COUNTERS_EX pmc{};
   pmc.cb = sizeof pmc;
   if (GetProcessMemoryInfo(h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc)) {
@@ -163,7 +170,6 @@ Snapshot Take(DWORD pid, double seconds) {
     s.privateFromRegions = true;
   }
   if (!GetProcessHandleCount(h, &s.handles)) s.handles = 0;
-  CloseHandle(h);
   CountArgs args{pid, 0};
   EnumWindows(CountTop, reinterpret_cast<LPARAM>(&args));
   s.windows = args.count;

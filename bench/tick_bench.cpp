@@ -13,6 +13,7 @@
 
 #include "bench_stats.h"
 #include "presence/presence.h"
+#include "support/fakes.h"
 #include "watch/check_cycle.h"
 #include "watch/envelope_probe.h"
 #include "watch/notify_icon_record.h"
@@ -21,17 +22,10 @@ namespace {
 
 using bench::NowMs;
 
-struct ProbeOnly final : MailSources {
-  void CheckOutlookTray() override { Module1::CheckOutlookTray(); }
+// The real probe; the marker is never looked for.
+struct ProbeOnly final : watch::MailSources {
+  bool CheckOutlookTray() override { return Module1::CheckOutlookTray(); }
   bool CheckMarkerFile(const std::wstring&) override { return false; }
-};
-
-struct NoEffects final : AlertEffects {
-  void Beep() override {}
-  void OpenCdTray() override {}
-  void StartAnimation(std::int32_t) override {}
-  void FlashFloppyDrive() override {}
-  std::wstring StoredAnimRight() override { return L"1"; }
 };
 
 // The floor: the same calls, with nothing around them.
@@ -53,10 +47,10 @@ BOOL CALLBACK FloorVisit(HWND hwnd, LPARAM param) {
   if (std::strcmp(s.buffer, "rctrl_renwnd32") == 0) {
     ++s.matches;
     if (s.deleteOnMatch) {
-      NotifyIconRecord record{};
+      watch::NotifyIconRecord record{};
       record.cbSize = sizeof record;
       record.hWnd = hwnd;
-      NotifyIcon(NIM_DELETE, record);
+      watch::NotifyIcon(NIM_DELETE, record);
     }
   }
   return TRUE;
@@ -127,17 +121,18 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
     }
   }
 
-  ui::CheckBox chkFileDetect{0}, chkBeep{1}, chkEject{0}, chkAnim{0}, chkFlashDrive{0};
+  ui::CheckBox chkFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive;
+  chkBeep.SetValue(1);
   ui::TextBox txtFileDetect;
-  ui::Timer timCheckMail{1000, true}, timFlash{5000}, timFlashDuration{1000};
   ProbeOnly sources;
-  NoEffects effects;
-  CheckCycle cycle({chkFileDetect, txtFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive,
-                    timCheckMail, timFlash, timFlashDuration},
-                   sources, effects);
+  testing_support::FakeDesk effects;
+  effects.keepLog = false;
+  watch::CheckCycle cycle({chkFileDetect, txtFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive},
+                          sources, effects);
+  cycle.timCheckMail.SetEnabled(true);
   ui::Label lblStatus, Label3;
-  ActivityProbe activity;
-  PresenceWatch presence(lblStatus, Label3, activity, []() -> AnimationWindow* { return nullptr; });
+  presence::ActivityProbe activity;
+  presence::PresenceWatch presence(lblStatus, Label3, activity, []() -> alerts::AnimationWindow* { return nullptr; });
 
   FloorState floor;
   floor.deleteOnMatch = cond.outlook;
@@ -170,10 +165,10 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
         pCheck.push_back(t1 - t0);
         pIdle.push_back(t2 - t1);
         pTotal.push_back(p = t2 - t0);
-        if (presence.mbIdle != vbTrue) ++activeTicks;
-        if (!timCheckMail.Enabled()) {  // a hit: cannot happen without an envelope
+        if (presence.mbIdle != base::kTrue) ++activeTicks;
+        if (!cycle.timCheckMail.Enabled()) {  // a hit: cannot happen without an envelope
           ++mailHits;
-          timCheckMail.SetEnabled(true);
+          cycle.timCheckMail.SetEnabled(true);
         }
       } else {
         floor.windows = 0;

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 
-#include "ui/vb_types.h"
+#include "base/flag.h"
+
+namespace alerts {
 
 class clsAlphaBlend {
  public:
@@ -14,15 +16,17 @@ class clsAlphaBlend {
   void set_Opacity(std::uint8_t opacity) { opacity_ = opacity; }
   // True: add the layered style and apply Opacity. False: flip the layered
   // style (it goes off after a True) and repaint.
-  void set_Transparent(VbBool transparent);
+  void set_Transparent(base::Flag16 transparent);
 
  private:
   HWND hWnd_ = nullptr;
   std::uint8_t opacity_ = 0;
-  VbBool transparent_ = vbFalse;
+  base::Flag16 transparent_ = base::kFalse;
 };
 
 // The style arithmetic on its own: what the extended style becomes.
 inline LONG TransparentStyle(LONG exStyle, bool transparent) {
   return transparent ? (exStyle | WS_EX_LAYERED) : (exStyle ^ WS_EX_LAYERED);
 }
+
+}  // namespace alerts

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace alerts {
+
 std::int16_t ParseLoopText(const std::wstring& text) {
   size_t i = 0, end = text.size();
   while (i < end && (text[i] == L' ' || text[i] == L'\t')) ++i;
@@ -30,8 +32,8 @@ std::int16_t ParseLoopText(const std::wstring& text) {
   return static_cast<std::int16_t>(whole);
 }
 
-AnimationPlan PlanAnimation(VbBool mbIdle, std::int32_t mlIdleTicks, const std::wstring& txtLoop) {
-  if (mbIdle != vbFalse && mlIdleTicks > kAwayIdleTicks) return {kAwayPlays, kAwayPlays};
+AnimationPlan PlanAnimation(base::Flag16 mbIdle, std::int32_t mlIdleTicks, const std::wstring& txtLoop) {
+  if (mbIdle != base::kFalse && mlIdleTicks > kAwayIdleTicks) return {kAwayPlays, kAwayPlays};
   const std::int16_t plays = ParseLoopText(txtLoop);
   return {plays, plays};
 }
@@ -53,13 +55,15 @@ bool AnimationSequence::Tick() {
   return miTicks_ == 2;
 }
 
-void StartAnimation(AnimationWindow& anim, VbBool mbIdle, std::int32_t mlIdleTicks,
+void StartAnimation(AnimationWindow& anim, base::Flag16 mbIdle, std::int32_t mlIdleTicks,
                     const std::wstring& txtLoop, std::int32_t left_pos) {
   const AnimationPlan plan = PlanAnimation(mbIdle, mlIdleTicks, txtLoop);
   anim.set_playAnimTimes(plan.plays);
   anim.put_LoopCount(plan.loopCount);
   anim.PlayRandomClip(left_pos);
 }
+
+}  // namespace alerts
 
 namespace Module1 {
 

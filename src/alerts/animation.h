@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/vb_types.h"
+#include "base/flag.h"
+
+namespace alerts {
 
 // The loop box's text as a play count: a whole number from 1 to 32767, a
 // fraction rounded half to even. Anything else (empty, not a number, out of
@@ -22,7 +24,7 @@ struct AnimationPlan {
 // (9000 plays) until they come back; otherwise it plays the loop box's count.
 inline constexpr std::int32_t kAwayIdleTicks = 10;
 inline constexpr std::int16_t kAwayPlays = 9000;
-AnimationPlan PlanAnimation(VbBool mbIdle, std::int32_t mlIdleTicks, const std::wstring& txtLoop);
+AnimationPlan PlanAnimation(base::Flag16 mbIdle, std::int32_t mlIdleTicks, const std::wstring& txtLoop);
 
 // Plays still to come and the two-tick hide sequence after the last one.
 class AnimationSequence {
@@ -55,8 +57,10 @@ class AnimationWindow {
 
 // Starts the clip: -1 top right, any other value is the window's left edge
 // in twips.
-void StartAnimation(AnimationWindow& anim, VbBool mbIdle, std::int32_t mlIdleTicks,
+void StartAnimation(AnimationWindow& anim, base::Flag16 mbIdle, std::int32_t mlIdleTicks,
                     const std::wstring& txtLoop, std::int32_t left_pos);
+
+}  // namespace alerts
 
 namespace Module1 {
 // Above all non-topmost windows, without moving or sizing it.

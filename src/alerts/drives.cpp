@@ -1,12 +1,19 @@
 #include "alerts/drives.h"
-#include "ui/decimal.h"
 
 #include <mmsystem.h>
 
 #include <cstdio>
 #include <string>
 
+#include "base/decimal.h"
+#include "base/scoped.h"
+
+namespace alerts {
 namespace {
+
+// What the drives were told and what came of it goes to the debugger output,
+// where a support engineer (and the end-to-end tests) can see it.
+void Trace(const std::string& line) { OutputDebugStringA(("Postlark: " + line + "\n").c_str()); }
 
 class WinmmChannel final : public MciChannel {
  public:
@@ -16,26 +23,9 @@ class WinmmChannel final : public MciChannel {
     static const auto send = reinterpret_cast<SendStringFn>(
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"winmm.dll"), "mciSendStringA")));
     const MCIERROR result = send ? send(command, reply, replyChars, nullptr) : MCIERR_DEVICE_NOT_INSTALLED;
-    const std::string trace =
-        "Postlark: mci \"" + std::string(command) + "\" -> " + ui::DecimalA(result) + "\n";
-    OutputDebugStringA(trace.c_str());
+    Trace("mci \"" + std::string(command) + "\" -> " + base::DecimalA(result));
     return result;
   }
-};
-
-// Closes the handle on every path out of the read.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
 };
 
 }  // namespace
@@ -44,6 +34,8 @@ MciChannel& RealMci() {
   static WinmmChannel channel;
   return channel;
 }
+
+void SystemBeep() { Beep(300, 150); }
 
 void OpenCdTray(MciChannel& mci) { mci.SendString("set cdaudio door open", nullptr, 0); }
 
@@ -59,13 +51,18 @@ std::string GetCdTrayMode(MciChannel& mci) {
 }
 
 void FlashFloppyDrive(const char* path) {
-  // The process runs with SEM_FAILCRITICALERRORS, so an empty drive fails
-  // the open instead of asking the user to insert a disk.
-  FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return;
-  char c;
-  DWORD read = 0;
-  while (ReadFile(file.get(), &c, 1, &read, nullptr) && read == 1) {
+  long long bytes = 0;
+  {
+    // The process runs with SEM_FAILCRITICALERRORS, so an empty drive fails
+    // the open instead of asking the user to insert a disk.
+    const base::UniqueHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    char c;
+    DWORD read = 0;
+    while (file && ReadFile(file.get(), &c, 1, &read, nullptr) && read == 1) ++bytes;
   }
+  Trace("floppy \"" + std::string(path) + "\" read " + base::DecimalA(bytes) + " bytes, error mode " +
+        base::DecimalA(GetErrorMode()));
 }
+
+}  // namespace alerts

@@ -1,10 +1,12 @@
 #pragma once
-// The two alerts that act on drives: the CD tray opens through MCI, and the
-// floppy light comes on because Postlark reads a file from A:. Neither
-// reports anything or fails visibly.
+// The alerts that act on the machine itself: the beep, the CD tray, which
+// opens through MCI, and the floppy light, which comes on because Postlark
+// reads a file from A:. None reports anything or fails visibly.
 #include <windows.h>
 
 #include <string>
+
+namespace alerts {
 
 // MCI as the drive alerts use it: a command string, a reply buffer and its
 // length in characters. Returns the MCI error code.
@@ -18,6 +20,9 @@ class MciChannel {
 // debugger output, so a support engineer can see what the drive was told.
 MciChannel& RealMci();
 
+// 300 Hz for 150 ms; silent on a machine without a sound device.
+void SystemBeep();
+
 inline constexpr char kFloppyProbeFile[] = "a:\\dummyfile";
 
 void OpenCdTray(MciChannel& mci = RealMci());
@@ -27,3 +32,5 @@ std::string GetCdTrayMode(MciChannel& mci = RealMci());
 // Reads the probe file to its end, one character at a time; every failure
 // (no drive, no disk, not ready, no file) ends it silently.
 void FlashFloppyDrive(const char* path = kFloppyProbeFile);
+
+}  // namespace alerts

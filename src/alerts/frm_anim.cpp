@@ -2,9 +2,10 @@
 
 #include "ui/twips.h"
 
+namespace alerts {
 namespace {
 constexpr wchar_t kClassName[] = L"PostlarkAnimation";
-}
+}  // namespace
 
 frmAnim::frmAnim(const ui::TextBox& txtMovie, std::function<std::wstring()> storedAnimRight)
     : txtMovie_(txtMovie), storedAnimRight_(std::move(storedAnimRight)) {
@@ -95,7 +96,6 @@ RECT WindowRectOf(HWND hwnd) {
 }
 }  // namespace
 
-float frmAnim::Left() const { return ui::PixelsToTwips(WindowRectOf(hwnd()).left, ui::DpiFor(hwnd())); }
 float frmAnim::Top() const { return ui::PixelsToTwips(WindowRectOf(hwnd()).top, ui::DpiFor(hwnd())); }
 float frmAnim::Width() const {
   const RECT r = WindowRectOf(hwnd());
@@ -117,3 +117,5 @@ LRESULT frmAnim::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   return Window::HandleMessage(msg, wParam, lParam);
 }
+
+}  // namespace alerts

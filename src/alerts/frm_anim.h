@@ -13,6 +13,8 @@
 #include "ui/timer.h"
 #include "ui/window.h"
 
+namespace alerts {
+
 class frmAnim final : public ui::Window, public AnimationWindow {
  public:
   static constexpr float kDesignWidthTwips = 4695.0f;
@@ -33,8 +35,7 @@ class frmAnim final : public ui::Window, public AnimationWindow {
   void PlayRandomClip(std::int32_t left_pos) override;
   void timedShutdownBegin() override;
 
-  // Placement in twips, for tests and the park positions.
-  float Left() const;
+  // Placement in twips.
   float Top() const;
   float Width() const;
   float Height() const;
@@ -55,3 +56,5 @@ class frmAnim final : public ui::Window, public AnimationWindow {
   std::function<std::wstring()> storedAnimRight_;
   AnimationSequence seq_;
 };
+
+}  // namespace alerts

@@ -4,10 +4,15 @@
 
 #include <vector>
 
-#include "alerts/com_ref.h"
+#include "base/scoped.h"
 #include "ui/twips.h"
+#include "ui/window.h"
 
+namespace alerts {
 namespace {
+
+using base::ComRef;
+using base::Query;
 
 constexpr wchar_t kClassName[] = L"PostlarkClipPlayer";
 // The graph tells the player's own window about its events with this message.
@@ -43,15 +48,14 @@ HRESULT CheckIsDiskFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return HRESULT_FROM_WIN32(ERROR_DIRECTORY);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD error = GetLastError();
     return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
   }
-  const DWORD type = GetFileType(file);
-  CloseHandle(file);
-  return type == FILE_TYPE_DISK ? S_OK : HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE);
+  return GetFileType(file.get()) == FILE_TYPE_DISK ? S_OK : HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE);
 }
 
 std::wstring FullPath(const std::wstring& path) {
@@ -66,10 +70,9 @@ std::wstring FullPath(const std::wstring& path) {
 
 }  // namespace
 
-struct MediaPlayer::Impl {
+struct MediaPlayer::Impl final : ui::Window {
   MediaPlayer* owner = nullptr;
   HWND parent = nullptr;
-  HWND hwnd = nullptr;
   bool comInitialized = false;
   Graph graph;
   bool loaded = false;
@@ -87,59 +90,29 @@ struct MediaPlayer::Impl {
   // Lets an event handler notice that the player was destroyed under it.
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
-  ~Impl() {
+  ~Impl() override {
     *alive = false;
     ReleaseGraph();
-    if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
-    hwnd = nullptr;
+    if (hwnd()) DestroyWindow(hwnd());
     if (comInitialized) CoUninitialize();
   }
 
   UINT Dpi() const { return ui::DpiFor(parent); }
 
-  static bool RegisterClassOnce() {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &existing)) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Impl::WndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }
-
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    switch (msg) {
+      case kGraphEvent:
+        OnGraphEvents();
+        return 0;
+      case WM_SIZE:
+        FitVideo();
+        break;
+      case WM_DESTROY:
+        // The video window belongs to this one: the clip cannot outlive it.
+        ReleaseGraph();
+        break;
     }
-    auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    // Nothing may be thrown through the system's window procedure callers.
-    try {
-      if (self) {
-        switch (msg) {
-          case kGraphEvent:
-            self->OnGraphEvents();
-            return 0;
-          case WM_SIZE:
-            self->FitVideo();
-            break;
-          case WM_DESTROY:
-            // The video window belongs to this one: the clip cannot outlive it.
-            self->ReleaseGraph();
-            break;
-          case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            if (self->hwnd == hwnd) self->hwnd = nullptr;
-            break;
-        }
-      }
-    } catch (...) {
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return Window::HandleMessage(msg, wParam, lParam);
   }
 
   bool Create(HWND parentWindow) {
@@ -148,17 +121,17 @@ struct MediaPlayer::Impl {
       // RPC_E_CHANGED_MODE: the thread already has COM, in a mode we must not undo.
       comInitialized = SUCCEEDED(hr);
     }
-    if (hwnd) {
+    if (hwnd()) {
       ReleaseGraph();
-      DestroyWindow(hwnd);
-      hwnd = nullptr;
+      DestroyWindow(hwnd());
     }
-    if (!parentWindow || !RegisterClassOnce()) return false;
+    if (!parentWindow ||
+        !RegisterClassOnce(kClassName, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))))
+      return false;
     parent = parentWindow;
     leftTwips = topTwips = widthTwips = heightTwips = 0;
-    hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                           parent, nullptr, GetModuleHandleW(nullptr), this);
-    return hwnd != nullptr;
+    return Window::Create(kClassName, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, L"", 0, 0, 0,
+                          0, parent);
   }
 
   // Stops the clip and forgets it, detaching its video window first so that
@@ -184,16 +157,16 @@ struct MediaPlayer::Impl {
       LONG_PTR p1 = 0, p2 = 0;
       while (graph.events->GetEvent(&code, &p1, &p2, 0) == S_OK) graph.events->FreeEventParams(code, p1, p2);
     }
-    if (hwnd) {
+    if (hwnd()) {
       MSG m;
-      while (PeekMessageW(&m, hwnd, kGraphEvent, kGraphEvent, PM_REMOVE)) {
+      while (PeekMessageW(&m, hwnd(), kGraphEvent, kGraphEvent, PM_REMOVE)) {
       }
     }
   }
 
   HRESULT Open(const std::wstring& path) {
     ReleaseGraph();
-    if (!hwnd) return E_UNEXPECTED;
+    if (!hwnd()) return E_UNEXPECTED;
     HRESULT hr = CheckIsDiskFile(path);
     if (FAILED(hr)) return hr;
 
@@ -220,14 +193,14 @@ struct MediaPlayer::Impl {
     if (FAILED(hr = basic->GetVideoSize(&g.naturalWidth, &g.naturalHeight))) return hr;
     if (g.naturalWidth <= 0 || g.naturalHeight <= 0) return VFW_E_UNSUPPORTED_VIDEO;
 
-    if (FAILED(hr = g.events->SetNotifyWindow(reinterpret_cast<OAHWND>(hwnd), kGraphEvent, 0))) return hr;
+    if (FAILED(hr = g.events->SetNotifyWindow(reinterpret_cast<OAHWND>(hwnd()), kGraphEvent, 0))) return hr;
     g.video->put_AutoShow(OATRUE);
-    if (FAILED(hr = g.video->put_Owner(reinterpret_cast<OAHWND>(hwnd)))) {
+    if (FAILED(hr = g.video->put_Owner(reinterpret_cast<OAHWND>(hwnd())))) {
       g.events->SetNotifyWindow(0, 0, 0);
       return hr;
     }
     g.video->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
-    g.video->put_MessageDrain(reinterpret_cast<OAHWND>(hwnd));
+    g.video->put_MessageDrain(reinterpret_cast<OAHWND>(hwnd()));
 
     graph = std::move(g);
     loaded = true;
@@ -238,9 +211,9 @@ struct MediaPlayer::Impl {
 
   // The picture fills the control above its strip.
   void FitVideo() {
-    if (!graph.video || !hwnd) return;
+    if (!graph.video || !hwnd()) return;
     RECT client{};
-    GetClientRect(hwnd, &client);
+    GetClientRect(hwnd(), &client);
     const int strip = ui::TwipsToPixels(kControlStripTwips, Dpi());
     const long height = client.bottom > strip ? client.bottom - strip : client.bottom;
     graph.video->SetWindowPosition(0, 0, client.right, height);
@@ -255,9 +228,9 @@ struct MediaPlayer::Impl {
   }
 
   void Place() {
-    if (!hwnd) return;
+    if (!hwnd()) return;
     const UINT dpi = Dpi();
-    SetWindowPos(hwnd, nullptr, ui::TwipsToPixels(leftTwips, dpi), ui::TwipsToPixels(topTwips, dpi),
+    SetWindowPos(hwnd(), nullptr, ui::TwipsToPixels(leftTwips, dpi), ui::TwipsToPixels(topTwips, dpi),
                  ui::TwipsToPixels(widthTwips, dpi), ui::TwipsToPixels(heightTwips, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     FitVideo();
@@ -339,7 +312,7 @@ MediaPlayer::~MediaPlayer() = default;
 
 bool MediaPlayer::Create(HWND parent) { return impl_->Create(parent); }
 
-HWND MediaPlayer::hwnd() const { return impl_->hwnd; }
+HWND MediaPlayer::hwnd() const { return impl_->hwnd(); }
 
 HRESULT MediaPlayer::put_FileName(const std::wstring& path) { return impl_->Open(path); }
 
@@ -373,11 +346,13 @@ float MediaPlayer::Width() const { return impl_->widthTwips; }
 float MediaPlayer::Height() const { return impl_->heightTwips; }
 
 HRESULT MediaPlayer::put_Visible(bool visible) {
-  if (!impl_->hwnd) return E_UNEXPECTED;
-  ShowWindow(impl_->hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  if (!impl_->hwnd()) return E_UNEXPECTED;
+  ShowWindow(impl_->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
   return S_OK;
 }
 
 long MediaPlayer::PlaysCompleted() const { return impl_->playsCompleted; }
 
 bool MediaPlayer::IsPlaying() const { return impl_->playing; }
+
+}  // namespace alerts

@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 
+namespace alerts {
+
 class MediaPlayer {
  public:
   static constexpr float kControlStripTwips = 300.0f;
@@ -53,3 +55,5 @@ class MediaPlayer {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+}  // namespace alerts

@@ -1,5 +1,4 @@
 #include "app/form1.h"
-#include "ui/decimal.h"
 
 #include <windowsx.h>
 
@@ -7,13 +6,14 @@
 #include <string>
 
 #include "alerts/drives.h"
-#include "app/form1_layout.h"
 #include "app/resource_ids.h"
-#include "app/tray.h"
 #include "app/version.h"
+#include "base/decimal.h"
+#include "base/flag.h"
 #include "ui/twips.h"
 #include "watch/envelope_probe.h"
 
+namespace app {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -30,24 +30,16 @@ SIZE OuterSize(UINT dpi) {
 
 }  // namespace
 
-Form1::Form1(std::unique_ptr<SettingsStore> store)
+Form1::Form1(std::unique_ptr<settings::SettingsStore> store)
     : store_(std::move(store)),
-      options_({chkFlashDrive, chkEject, chkBeep, chkAnim, chkAnimRight, txtMovie, txtLoop,
-                chkFileDetect, txtFileDetect},
-               *store_),
-      cycle_({chkFileDetect, txtFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive,
-              timCheckMail, timFlash, timFlashDuration},
-             *this, *this),
-      presence_(lblStatus, Label3, activity_, [this]() -> AnimationWindow* { return anim_.get(); }) {
-  options_.ConnectSaveHandlers();
-  timCheckMail.Tick = [this] { cycle_.timCheckMail_Timer(); };
-  timFlash.Tick = [this] { cycle_.timFlash_Timer(); };
-  timFlashDuration.Tick = [this] { cycle_.timFlashDuration_Timer(); };
-  timIdleCheck.Tick = [this] { presence_.timIdleCheck_Timer(); };
-}
-
-Form1::~Form1() {
-  if (mPopupSys) DestroyMenu(mPopupSys);
+      options_(*store_, Form1Options(*this)),
+      cycle_({chkFileDetect, txtFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive}, *this, *this),
+      presence_(lblStatus, Label3, activity_,
+                [this]() -> alerts::AnimationWindow* { return anim_.get(); }) {
+  Command1.Click = [this] { Command1_Click(); };
+  Command2.Click = [this] { Command2_Click(); };
+  cmdBrowseAnimation.Click = [this] { cmdBrowseAnimation_Click(); };
+  cmdBrowseDetect.Click = [this] { cmdBrowseDetect_Click(); };
 }
 
 bool Form1::Load() {
@@ -63,58 +55,35 @@ bool Form1::Load() {
     const SIZE s = OuterSize(actual);
     SetWindowPos(hwnd(), nullptr, 0, 0, s.cx, s.cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
   }
-  CreateControls();
-  AddTimer(timCheckMail);
-  AddTimer(timFlash);
-  AddTimer(timFlashDuration);
-  AddTimer(timIdleCheck);
-  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  controls_ = std::make_unique<ui::ControlSet>(hwnd(), Form1Design(*this), Form1Lines());
+  AddTimer(cycle_.timCheckMail);
+  AddTimer(cycle_.timFlash);
+  AddTimer(cycle_.timFlashDuration);
+  AddTimer(presence_.timIdleCheck);
   restoreMessage_ = RegisterWindowMessageW(kRestoreMessageName);
   Form_Load();
   return true;
 }
 
-void Form1::CreateControls() {
-  controls_ = std::make_unique<ui::ControlSet>(hwnd(), Form1Controls());
-  chkFlashDrive.Attach(controls_->Get(idChkFlashDrive));
-  chkEject.Attach(controls_->Get(idChkEject));
-  chkBeep.Attach(controls_->Get(idChkBeep));
-  chkAnim.Attach(controls_->Get(idChkAnim));
-  chkAnimRight.Attach(controls_->Get(idChkAnimRight));
-  chkFileDetect.Attach(controls_->Get(idChkFileDetect));
-  txtMovie.Attach(controls_->Get(idTxtMovie));
-  txtLoop.Attach(controls_->Get(idTxtLoop));
-  txtFileDetect.Attach(controls_->Get(idTxtFileDetect));
-  lblStatus.Attach(controls_->Get(idLblStatus));
-  Label3.Attach(controls_->Get(idLabel3));
-
-  mPopupSys = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_SYSTRAY));
-}
-
 void Form1::Form_Load() {
-  SetWindowTextW(hwnd(), (ui::WindowText(hwnd()) + L" v" + ui::DecimalW(POSTLARK_VERSION_MAJOR) +
-                          L"." + ui::DecimalW(POSTLARK_VERSION_MINOR))
+  SetWindowTextW(hwnd(), (ui::WindowText(hwnd()) + L" v" + base::DecimalW(POSTLARK_VERSION_MAJOR) +
+                          L"." + base::DecimalW(POSTLARK_VERSION_MINOR))
                              .c_str());
   options_.LoadSettings();
-  Module1::gbMailArrived = vbFalse;
+  Module1::gbMailArrived = base::kFalse;
   cycle_.glDurationTick = 0;
-  timCheckMail.SetEnabled(true);
-  timFlash.SetEnabled(false);
-  timFlashDuration.SetEnabled(false);
-  presence_.mbIdle = vbFalse;
+  cycle_.timCheckMail.SetEnabled(true);
+  cycle_.timFlash.SetEnabled(false);
+  cycle_.timFlashDuration.SetEnabled(false);
+  presence_.mbIdle = base::kFalse;
   ShowWindow(hwnd(), SW_SHOW);
   UpdateWindow(hwnd());
-  SetFocus(controls_->Get(idChkFlashDrive));
-  AddTrayIcon();
-  if (!anim_) anim_ = std::make_unique<frmAnim>(txtMovie, [this] { return StoredAnimRight(); });
+  SetFocus(chkFlashDrive.hwnd());
+  tray_.Add(hwnd(), icon_);
+  if (!anim_) anim_ = std::make_unique<alerts::frmAnim>(txtMovie, [this] { return StoredAnimRight(); });
   anim_->LoadAndShow();
   StartAnimation(static_cast<std::int32_t>(std::lround(ui::ScreenWidthTwips(ui::DpiFor(hwnd())))));
   Module1::SetTopMost(anim_->hwnd());
-}
-
-void Form1::AddTrayIcon() {
-  FillTrayIconData(Module1::TrayIconData, hwnd(), icon_);
-  NotifyIcon(NIM_ADD, Module1::TrayIconData);
 }
 
 void Form1::Form_Resize(WPARAM sizeType) {
@@ -124,7 +93,7 @@ void Form1::Form_Resize(WPARAM sizeType) {
 void Form1::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  NotifyIcon(NIM_DELETE, Module1::TrayIconData);
+  tray_.Delete();
   if (anim_) anim_->Unload();
 }
 
@@ -147,7 +116,7 @@ void Form1::mPopRestore_Click() { Restore(); }
 
 void Form1::mPopExit_Click() { DestroyWindow(hwnd()); }
 
-void Form1::Form_MouseMove(WPARAM, LPARAM lParam) {
+void Form1::Form_MouseMove(LPARAM lParam) {
   if (IsPointerMove(hwnd(), lParam, GetMessagePos())) return;
   switch (DecodeTrayNotification(GET_X_LPARAM(lParam))) {
     case TrayAction::Restore:
@@ -162,66 +131,36 @@ void Form1::Form_MouseMove(WPARAM, LPARAM lParam) {
 }
 
 void Form1::ShowTrayMenu() {
-  // The window must be in the foreground, or the menu would not close when
-  // the user clicks elsewhere.
-  SetForegroundWindow(hwnd());
-  POINT pt;
-  GetCursorPos(&pt);
-  const UINT chosen = TrackPopupMenu(GetSubMenu(mPopupSys, 0), TPM_RETURNCMD, pt.x, pt.y, 0,
-                                     hwnd(), nullptr);
-  PostMessageW(hwnd(), WM_NULL, 0, 0);
-  if (chosen == IDM_POP_RESTORE) mPopRestore_Click();
-  if (chosen == IDM_POP_EXIT) mPopExit_Click();
+  switch (tray_.ShowMenu()) {
+    case IDM_POP_RESTORE:
+      mPopRestore_Click();
+      break;
+    case IDM_POP_EXIT:
+      mPopExit_Click();
+      break;
+  }
 }
 
 void Form1::cmdBrowseAnimation_Click() {
-  BrowseInto(CommonDialog1, hwnd(), txtMovie, kMovieFilter);
+  settings::BrowseInto(CommonDialog1, hwnd(), txtMovie, settings::kMovieFilter);
 }
 
 void Form1::cmdBrowseDetect_Click() {
-  BrowseInto(CommonDialog1, hwnd(), txtFileDetect, kDetectFilter);
-}
-
-void Form1::OnCommand(int id, int code, HWND) {
-  switch (id) {
-    case idChkFlashDrive: if (code == BN_CLICKED) chkFlashDrive.OnUserClick(); break;
-    case idChkEject: if (code == BN_CLICKED) chkEject.OnUserClick(); break;
-    case idChkBeep: if (code == BN_CLICKED) chkBeep.OnUserClick(); break;
-    case idChkAnim: if (code == BN_CLICKED) chkAnim.OnUserClick(); break;
-    case idChkAnimRight: if (code == BN_CLICKED) chkAnimRight.OnUserClick(); break;
-    case idChkFileDetect: if (code == BN_CLICKED) chkFileDetect.OnUserClick(); break;
-    case idTxtMovie:
-      if (code == EN_CHANGE) txtMovie.OnEditChange();
-      if (code == EN_KILLFOCUS) txtMovie.OnKillFocus();
-      break;
-    case idTxtLoop:
-      if (code == EN_CHANGE) txtLoop.OnEditChange();
-      if (code == EN_KILLFOCUS) txtLoop.OnKillFocus();
-      break;
-    case idTxtFileDetect:
-      if (code == EN_CHANGE) txtFileDetect.OnEditChange();
-      if (code == EN_KILLFOCUS) txtFileDetect.OnKillFocus();
-      break;
-    case idCmdBrowseAnimation: if (code == BN_CLICKED) cmdBrowseAnimation_Click(); break;
-    case idCmdBrowseDetect: if (code == BN_CLICKED) cmdBrowseDetect_Click(); break;
-    case idCommand1:
-    case IDCANCEL:  // Esc: the options window goes back to the tray
-      if (code == BN_CLICKED) Command1_Click();
-      break;
-    case idCommand2: if (code == BN_CLICKED) Command2_Click(); break;
-  }
+  settings::BrowseInto(CommonDialog1, hwnd(), txtFileDetect, settings::kDetectFilter);
 }
 
 LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      // Esc: the options window goes back to the tray, as OK does.
+      if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) Command1_Click();
+      else if (controls_) controls_->Route(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
       return 0;
     case WM_SIZE:
       Form_Resize(wParam);
       return 0;
     case WM_MOUSEMOVE:
-      Form_MouseMove(wParam, lParam);
+      Form_MouseMove(lParam);
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -250,12 +189,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       Form_Unload();
       return 0;
   }
-  if (msg == taskbarCreated_ && msg != 0) {
-    // The shell restarted and forgot every icon: without ours a hidden
-    // Postlark could not be reached.
-    NotifyIcon(NIM_ADD, Module1::TrayIconData);
-    return 0;
-  }
+  if (tray_.OnShellMessage(msg)) return 0;
   if (msg == restoreMessage_ && msg != 0) {
     Restore();
     return 0;
@@ -263,7 +197,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(msg, wParam, lParam);
 }
 
-void Form1::CheckOutlookTray() { Module1::CheckOutlookTray(); }
+bool Form1::CheckOutlookTray() { return Module1::CheckOutlookTray(); }
 
 bool Form1::CheckMarkerFile(const std::wstring& path) {
   // The user may be halfway through typing the path: a partial path that
@@ -272,15 +206,17 @@ bool Form1::CheckMarkerFile(const std::wstring& path) {
   return marker_.CheckMarkerFile(path);
 }
 
-void Form1::Beep() { ::Beep(300, 150); }
+void Form1::Beep() { alerts::SystemBeep(); }
 
-void Form1::OpenCdTray() { ::OpenCdTray(); }
+void Form1::OpenCdTray() { alerts::OpenCdTray(); }
 
-void Form1::FlashFloppyDrive() { ::FlashFloppyDrive(); }
+void Form1::FlashFloppyDrive() { alerts::FlashFloppyDrive(); }
 
-std::wstring Form1::StoredAnimRight() { return options_.StoredAnimRight(); }
+std::wstring Form1::StoredAnimRight() { return options_.Stored(L"AnimRight"); }
 
 void Form1::StartAnimation(std::int32_t left_pos) {
   if (anim_)
-    ::StartAnimation(*anim_, presence_.mbIdle, presence_.mlIdleTicks, txtLoop.Text(), left_pos);
+    alerts::StartAnimation(*anim_, presence_.mbIdle, presence_.mlIdleTicks, txtLoop.Text(), left_pos);
 }
+
+}  // namespace app

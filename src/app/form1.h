@@ -1,45 +1,38 @@
 #pragma once
 // The main window, which is also the options window: its check boxes and
-// text boxes are the live options. It owns every subsystem and wires their
-// events and timers.
+// text boxes are the live options. It owns every subsystem and says what its
+// controls, timers and tray icon mean.
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 
 #include "alerts/frm_anim.h"
+#include "app/form1_layout.h"
+#include "app/tray.h"
 #include "presence/presence.h"
 #include "settings/browse.h"
 #include "settings/options.h"
 #include "settings/settings_store.h"
-#include "ui/controls.h"
-#include "ui/form_layout.h"
-#include "ui/timer.h"
-#include "ui/vb_types.h"
+#include "ui/control_set.h"
 #include "ui/window.h"
 #include "watch/check_cycle.h"
 #include "watch/marker_file.h"
+
+namespace app {
 
 inline constexpr wchar_t kForm1Class[] = L"PostlarkMain";
 // Posted by a second start to the running Postlark: come back into view.
 inline constexpr wchar_t kRestoreMessageName[] = L"Postlark.Restore";
 
-class Form1 final : public ui::Window, private MailSources, private AlertEffects {
+class Form1 final : public ui::Window,
+                    public Form1Controls,
+                    private watch::MailSources,
+                    private watch::AlertEffects {
  public:
-  explicit Form1(std::unique_ptr<SettingsStore> store);
-  ~Form1() override;
+  explicit Form1(std::unique_ptr<settings::SettingsStore> store);
 
   // Creates the window and runs its start-up; false when it cannot be made.
   bool Load();
-
-  // Option controls: the options themselves.
-  ui::CheckBox chkFlashDrive{0}, chkEject{0}, chkBeep{1}, chkAnim{0}, chkAnimRight{1},
-      chkFileDetect{0};
-  ui::TextBox txtMovie{L"c:\\movie1.avi"}, txtLoop{L"1"}, txtFileDetect{};
-  ui::Label lblStatus, Label3;
-
-  ui::Timer timCheckMail{1000}, timFlash{5000}, timFlashDuration{1000};
-  ui::Timer timIdleCheck{1000, true};
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -48,8 +41,7 @@ class Form1 final : public ui::Window, private MailSources, private AlertEffects
   void Form_Load();
   void Form_Resize(WPARAM sizeType);
   void Form_Unload();
-  void Form_MouseMove(WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code, HWND control);
+  void Form_MouseMove(LPARAM lParam);
   void Command1_Click();
   void Command2_Click();
   void mPopRestore_Click();
@@ -58,12 +50,10 @@ class Form1 final : public ui::Window, private MailSources, private AlertEffects
   void cmdBrowseDetect_Click();
   void Restore();
   void ShowTrayMenu();
-  void AddTrayIcon();
   void StartAnimation(std::int32_t left_pos) override;
-  void CreateControls();
 
   // MailSources
-  void CheckOutlookTray() override;
+  bool CheckOutlookTray() override;
   bool CheckMarkerFile(const std::wstring& path) override;
   // AlertEffects
   void Beep() override;
@@ -71,22 +61,19 @@ class Form1 final : public ui::Window, private MailSources, private AlertEffects
   void FlashFloppyDrive() override;
   std::wstring StoredAnimRight() override;
 
-  std::unique_ptr<SettingsStore> store_;
-  Options options_;
-  CheckCycle cycle_;
-  ActivityProbe activity_;
-  PresenceWatch presence_;
-  MarkerWatch marker_;
-  CommonDialog CommonDialog1;
-  std::unique_ptr<frmAnim> anim_;
+  std::unique_ptr<settings::SettingsStore> store_;
+  settings::Options options_;
+  watch::CheckCycle cycle_;
+  presence::ActivityProbe activity_;
+  presence::PresenceWatch presence_;
+  watch::MarkerWatch marker_;
+  settings::CommonDialog CommonDialog1;
+  TrayIcon tray_;
+  std::unique_ptr<alerts::frmAnim> anim_;
   std::unique_ptr<ui::ControlSet> controls_;
   HICON icon_ = nullptr;
-  HMENU mPopupSys = nullptr;
-  UINT taskbarCreated_ = 0;
   UINT restoreMessage_ = 0;
   bool unloaded_ = false;
-
- public:
-  // The alert's tick count, public as the other windows see it.
-  std::int16_t glDurationTick() const { return cycle_.glDurationTick; }
 };
+
+}  // namespace app

@@ -1,18 +1,37 @@
 #pragma once
-// The main window's controls, as a table in twips.
+// The main window's design: its controls, where they sit (in twips), and the
+// stored options they hold.
 #include <span>
+#include <vector>
 
-#include "ui/form_layout.h"
+#include "settings/options.h"
+#include "ui/control_set.h"
+#include "ui/controls.h"
 
+namespace app {
+
+// Child window ids: how the window and its tests find each control.
 enum Form1Control {
-  idLabel1 = 1000, idLine1, idChkFlashDrive, idChkEject, idChkBeep, idLine3, idChkAnim,
-  idTxtMovie, idCmdBrowseAnimation, idLabel5, idTxtLoop, idChkAnimRight, idLine4,
-  idChkFileDetect, idTxtFileDetect, idCmdBrowseDetect, idLabel6, idLine2, idLabel2, idLabel4,
-  idCommand1, idCommand2, idLblStatus, idLabel3,
+  idLabel1 = 1000, idChkFlashDrive, idChkEject, idChkBeep, idChkAnim, idTxtMovie,
+  idCmdBrowseAnimation, idLabel5, idTxtLoop, idChkAnimRight, idChkFileDetect, idTxtFileDetect,
+  idCmdBrowseDetect, idLabel6, idLabel2, idLabel4, idCommand1, idCommand2, idLblStatus, idLabel3,
 };
 
-std::span<const ui::ControlDesign> Form1Controls();
+// The controls of the main window. The check boxes and text boxes are the
+// live options.
+struct Form1Controls {
+  ui::Label Label1, Label5, Label6, Label2, Label4, lblStatus, Label3;
+  ui::CheckBox chkFlashDrive, chkEject, chkBeep, chkAnim, chkAnimRight, chkFileDetect;
+  ui::TextBox txtMovie, txtLoop, txtFileDetect;
+  ui::Button cmdBrowseAnimation, cmdBrowseDetect, Command1, Command2;
+};
+
+std::vector<ui::ControlDesign> Form1Design(Form1Controls& c);
+std::span<const ui::LineDesign> Form1Lines();
+std::vector<settings::Option> Form1Options(Form1Controls& c);
 
 // Client area in twips.
 inline constexpr int kForm1Width = 3615;
 inline constexpr int kForm1Height = 5790;
+
+}  // namespace app

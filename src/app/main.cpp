@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // asking the user to insert a disk.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
-  SingleInstance instance;
+  app::SingleInstance instance;
   if (!instance.IsFirst()) {
     instance.WakeRunning();
     return 0;
@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   int exitCode = 0;
   {
-    Form1 form(MakeRegistryStore());
+    app::Form1 form(settings::MakeRegistryStore());
     if (!form.Load()) return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -2,13 +2,11 @@
 
 #include "app/form1.h"
 
-SingleInstance::SingleInstance() {
-  mutex_ = CreateMutexW(nullptr, FALSE, L"Local\\Postlark.SingleInstance");
-  first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
-}
+namespace app {
 
-SingleInstance::~SingleInstance() {
-  if (mutex_) CloseHandle(mutex_);
+SingleInstance::SingleInstance()
+    : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Postlark.SingleInstance")) {
+  first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 void SingleInstance::WakeRunning() const {
@@ -26,3 +24,5 @@ void SingleInstance::WakeRunning() const {
     Sleep(100);
   }
 }
+
+}  // namespace app

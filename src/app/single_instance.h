@@ -4,12 +4,13 @@
 // the same envelope or double every alert.
 #include <windows.h>
 
+#include "base/scoped.h"
+
+namespace app {
+
 class SingleInstance {
  public:
   SingleInstance();
-  ~SingleInstance();
-  SingleInstance(const SingleInstance&) = delete;
-  SingleInstance& operator=(const SingleInstance&) = delete;
 
   bool IsFirst() const { return first_; }
   // Asks the running Postlark to show its window; waits briefly for it to
@@ -17,6 +18,8 @@ class SingleInstance {
   void WakeRunning() const;
 
  private:
-  HANDLE mutex_ = nullptr;
+  base::UniqueHandle mutex_;
   bool first_ = true;
 };
+
+}  // namespace app

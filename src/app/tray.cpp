@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-namespace Module1 {
-NotifyIconRecord TrayIconData{};
-}
+#include "app/resource_ids.h"
 
-void FillTrayIconData(NotifyIconRecord& record, HWND hwnd, HICON icon) {
+namespace app {
+
+void FillTrayIconData(watch::NotifyIconRecord& record, HWND hwnd, HICON icon) {
   record.cbSize = sizeof record;
   record.hWnd = hwnd;
   record.uID = kTrayIconId;
@@ -37,3 +37,43 @@ bool IsPointerMove(HWND hwnd, LPARAM lParam, DWORD messagePos) {
   ClientToScreen(hwnd, &pt);
   return pt.x == GET_X_LPARAM(messagePos) && pt.y == GET_Y_LPARAM(messagePos);
 }
+
+TrayIcon::TrayIcon(Notify notify)
+    : notify_(notify),
+      mPopupSys(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_SYSTRAY))),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
+
+TrayIcon::~TrayIcon() { Delete(); }
+
+void TrayIcon::Add(HWND owner, HICON icon) {
+  FillTrayIconData(TrayIconData, owner, icon);
+  notify_(NIM_ADD, TrayIconData);
+  shown_ = true;
+}
+
+void TrayIcon::Delete() {
+  if (!shown_) return;
+  shown_ = false;
+  notify_(NIM_DELETE, TrayIconData);
+}
+
+bool TrayIcon::OnShellMessage(UINT msg) {
+  if (msg == 0 || msg != taskbarCreated_) return false;
+  if (shown_) notify_(NIM_ADD, TrayIconData);
+  return true;
+}
+
+UINT TrayIcon::ShowMenu() {
+  HWND owner = TrayIconData.hWnd;
+  // The window must be in the foreground, or the menu would not close when
+  // the user clicks elsewhere.
+  SetForegroundWindow(owner);
+  POINT pt;
+  GetCursorPos(&pt);
+  const UINT chosen = TrackPopupMenu(GetSubMenu(mPopupSys.get(), 0), TPM_RETURNCMD, pt.x, pt.y, 0,
+                                     owner, nullptr);
+  PostMessageW(owner, WM_NULL, 0, 0);
+  return chosen;
+}
+
+}  // namespace app

@@ -1,21 +1,21 @@
 #pragma once
-// Postlark's icon in the notification area. Its notifications arrive as the
-// mouse-move message (the callback message is WM_MOUSEMOVE), with the mouse
-// message over the icon in place of the pointer's x.
+// Postlark's icon in the notification area, with its record and its menu.
+// Its notifications arrive as the mouse-move message (the callback message
+// is WM_MOUSEMOVE), with the mouse message over the icon in place of the
+// pointer's x.
 #include <windows.h>
 
+#include "base/scoped.h"
 #include "watch/notify_icon_record.h"
 
-namespace Module1 {
-extern NotifyIconRecord TrayIconData;
-}
+namespace app {
 
 inline constexpr UINT kTrayIconId = 1;
 inline constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;            // 0x200
 
 // "Postlark", a NUL, then blanks to the end of the 64-byte field.
-void FillTrayIconData(NotifyIconRecord& record, HWND hwnd, HICON icon);
+void FillTrayIconData(watch::NotifyIconRecord& record, HWND hwnd, HICON icon);
 
 enum class TrayAction { None, Restore, Menu };
 
@@ -28,3 +28,34 @@ TrayAction DecodeTrayNotification(long number);
 // when the message was made. This keeps a move at x = 514 pixels (a wide
 // window at a high DPI) from being taken for a click on the icon.
 bool IsPointerMove(HWND hwnd, LPARAM lParam, DWORD messagePos);
+
+class TrayIcon {
+ public:
+  using Notify = BOOL (*)(DWORD message, watch::NotifyIconRecord& record);
+
+  explicit TrayIcon(Notify notify = watch::NotifyIcon);
+  // Takes the icon away if it is still shown.
+  ~TrayIcon();
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+
+  // Fills the record for the owner window and adds the icon.
+  void Add(HWND owner, HICON icon);
+  void Delete();
+  // True when msg was the shell's "TaskbarCreated": the shell restarted and
+  // forgot every icon, so ours is added again.
+  bool OnShellMessage(UINT msg);
+  // The menu at the pointer; the command chosen, or 0.
+  UINT ShowMenu();
+
+  // The record as it was added; the delete sends the same window and id.
+  watch::NotifyIconRecord TrayIconData{};
+
+ private:
+  Notify notify_;
+  base::Menu mPopupSys;
+  UINT taskbarCreated_;
+  bool shown_ = false;
+};
+
+}  // namespace app

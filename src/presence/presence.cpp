@@ -1,9 +1,11 @@
 #include "presence/presence.h"
-#include "ui/decimal.h"
 
 #include <limits>
 #include <string>
 
+#include "base/decimal.h"
+
+namespace presence {
 namespace {
 
 class Win32Input final : public InputState {
@@ -19,37 +21,39 @@ InputState& RealInput() {
   return input;
 }
 
-VbBool ActivityProbe::UserIsActive() {
+base::Flag16 ActivityProbe::UserIsActive() {
   // An unreadable position leaves the last one standing: not moved.
   POINT now = mptLastCursor;
   input_.GetCursorPos(&now);
   if (now.x != mptLastCursor.x || now.y != mptLastCursor.y) {
     mptLastCursor = now;
-    return vbTrue;
+    return base::kTrue;
   }
   for (int vk = 0; vk <= 255; ++vk)
-    if (static_cast<USHORT>(input_.GetAsyncKeyState(vk)) & 0x8001) return vbTrue;
-  return vbFalse;
+    if (static_cast<USHORT>(input_.GetAsyncKeyState(vk)) & 0x8001) return base::kTrue;
+  return base::kFalse;
 }
 
 void PresenceWatch::timIdleCheck_Timer() {
   lblStatus_.SetText(lblStatus_.Text() == kStatusActive ? kStatusBlink : kStatusActive);
 
-  if (probe_.UserIsActive() == vbFalse) {
-    if (mbIdle == vbFalse) {
+  if (probe_.UserIsActive() == base::kFalse) {
+    if (mbIdle == base::kFalse) {
       mlIdleTicks = 0;
-      mbIdle = vbTrue;
+      mbIdle = base::kTrue;
     } else if (mlIdleTicks < std::numeric_limits<std::int32_t>::max()) {
       ++mlIdleTicks;
     }
   } else {
-    AnimationWindow* anim = anim_();
-    if (anim && anim->playAnimTimes() > 0 && mbIdle == vbTrue) {
+    alerts::AnimationWindow* anim = anim_();
+    if (anim && anim->playAnimTimes() > 0 && mbIdle == base::kTrue) {
       anim->set_playAnimTimes(0);
       anim->timedShutdownBegin();
     }
-    mbIdle = vbFalse;
+    mbIdle = base::kFalse;
   }
 
-  Label3_.SetText(mbIdle == vbTrue ? L"Idle (" + ui::DecimalW(mlIdleTicks) + L")" : L"");
+  Label3_.SetText(mbIdle == base::kTrue ? L"Idle (" + base::DecimalW(mlIdleTicks) + L")" : L"");
 }
+
+}  // namespace presence

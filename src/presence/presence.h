@@ -9,8 +9,11 @@
 #include <functional>
 
 #include "alerts/animation.h"
+#include "base/flag.h"
 #include "ui/controls.h"
-#include "ui/vb_types.h"
+#include "ui/timer.h"
+
+namespace presence {
 
 class InputState {
  public:
@@ -26,7 +29,7 @@ InputState& RealInput();
 class ActivityProbe {
  public:
   explicit ActivityProbe(InputState& input = RealInput()) : input_(input) {}
-  VbBool UserIsActive();
+  base::Flag16 UserIsActive();
   POINT mptLastCursor{0, 0};
 
  private:
@@ -40,17 +43,23 @@ class PresenceWatch {
  public:
   // anim may return null before the animation window exists.
   PresenceWatch(ui::Label& lblStatus, ui::Label& Label3, ActivityProbe& probe,
-                std::function<AnimationWindow*()> anim)
-      : lblStatus_(lblStatus), Label3_(Label3), probe_(probe), anim_(std::move(anim)) {}
+                std::function<alerts::AnimationWindow*()> anim)
+      : lblStatus_(lblStatus), Label3_(Label3), probe_(probe), anim_(std::move(anim)) {
+    timIdleCheck.Tick = [this] { timIdleCheck_Timer(); };
+  }
 
+  // Ticks from the main window's load on, shown or hidden.
+  ui::Timer timIdleCheck{1000, true};
   void timIdleCheck_Timer();
 
-  VbBool mbIdle = vbFalse;
+  base::Flag16 mbIdle = base::kFalse;
   std::int32_t mlIdleTicks = 0;
 
  private:
   ui::Label& lblStatus_;
   ui::Label& Label3_;
   ActivityProbe& probe_;
-  std::function<AnimationWindow*()> anim_;
+  std::function<alerts::AnimationWindow*()> anim_;
 };
+
+}  // namespace presence

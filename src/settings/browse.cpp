@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace settings {
+
 std::wstring DialogFilter(const std::wstring& filter) {
   std::wstring list = filter;
   for (wchar_t& c : list)
@@ -48,9 +50,10 @@ bool CommonDialog::ShowOpen(HWND owner) {
 }
 
 void BrowseInto(CommonDialog& dialog, HWND owner, ui::TextBox& box, const wchar_t* filter) {
-  dialog.CancelError = true;
   dialog.FileName = box.Text();
   dialog.Filter = filter;
   if (!dialog.ShowOpen(owner)) return;
   box.SetText(dialog.FileName);
 }
+
+}  // namespace settings

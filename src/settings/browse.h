@@ -9,6 +9,8 @@
 
 #include "ui/controls.h"
 
+namespace settings {
+
 inline constexpr wchar_t kMovieFilter[] =
     L"Video Files |*.avi;*.m4v;*.mov;*.mpeg;*.mpg|All Files (*.*)|*.*";
 inline constexpr wchar_t kDetectFilter[] = L"All Files (*.*)|*.*";
@@ -17,10 +19,10 @@ inline constexpr wchar_t kDetectFilter[] = L"All Files (*.*)|*.*";
 // user last picked is kept from one use to the next.
 class CommonDialog {
  public:
-  bool CancelError = false;
   std::wstring FileName;
   std::wstring Filter;  // label|patterns|label|patterns
-  // Shows the modal Open dialog; false on Cancel or failure.
+  // Shows the modal Open dialog; false on Cancel or failure, which leave
+  // FileName as it was.
   bool ShowOpen(HWND owner);
 
  private:
@@ -31,3 +33,5 @@ class CommonDialog {
 std::wstring DialogFilter(const std::wstring& filter);
 
 void BrowseInto(CommonDialog& dialog, HWND owner, ui::TextBox& box, const wchar_t* filter);
+
+}  // namespace settings

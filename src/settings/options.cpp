@@ -1,15 +1,10 @@
 #include "settings/options.h"
-#include "ui/decimal.h"
 
-#include <cwctype>
+#include <cwchar>
 
-namespace {
+#include "base/decimal.h"
 
-void Connect(ui::CheckBox& box, std::function<void(const std::wstring&)> save) {
-  box.Click = [&box, save] { save(ui::DecimalW(box.Value())); };
-}
-
-}  // namespace
+namespace settings {
 
 std::optional<std::int16_t> ParseCheckValue(const std::wstring& text) {
   size_t i = 0, end = text.size();
@@ -28,49 +23,47 @@ std::optional<std::int16_t> ParseCheckValue(const std::wstring& text) {
   return static_cast<std::int16_t>(value);
 }
 
-Options::Options(OptionControls controls, SettingsStore& store) : c_(controls), store_(store) {}
+Options::Options(SettingsStore& store, std::vector<Option> table)
+    : store_(store), table_(std::move(table)) {
+  for (const Option& row : table_) {
+    if (auto* box = std::get_if<ui::CheckBox*>(&row.control)) {
+      ui::CheckBox& check = **box;
+      check.SetValue(ParseCheckValue(row.def).value_or(0));
+      check.Click = [this, &check, key = row.key] { Save(key, base::DecimalW(check.Value())); };
+    } else {
+      ui::TextBox& text = *std::get<ui::TextBox*>(row.control);
+      text.SetText(row.def);
+      auto save = [this, &text, key = row.key] { Save(key, text.Text()); };
+      (row.saveOn == SaveOn::Change ? text.Change : text.LostFocus) = save;
+    }
+  }
+}
 
 void Options::Save(const wchar_t* key, const std::wstring& value) {
   store_.SaveSetting(kAppName, kOptionsSection, key, value);
 }
 
-void Options::ConnectSaveHandlers() {
-  auto saver = [this](const wchar_t* key) {
-    return [this, key](const std::wstring& value) { Save(key, value); };
-  };
-  Connect(c_.chkFlashDrive, saver(L"FlashDrive"));
-  Connect(c_.chkEject, saver(L"Eject"));
-  Connect(c_.chkBeep, saver(L"Beep"));
-  Connect(c_.chkAnim, saver(L"Anim"));
-  Connect(c_.chkAnimRight, saver(L"AnimRight"));
-  Connect(c_.chkFileDetect, saver(L"FileDetect"));
-  c_.txtLoop.Change = [this] { Save(L"Loop", c_.txtLoop.Text()); };
-  c_.txtMovie.LostFocus = [this] { Save(L"Movie", c_.txtMovie.Text()); };
-  c_.txtFileDetect.LostFocus = [this] { Save(L"FileDetectName", c_.txtFileDetect.Text()); };
-}
-
-void Options::Load(ui::CheckBox& box, const wchar_t* key, const wchar_t* def) {
-  const std::wstring stored = store_.GetSetting(kAppName, kOptionsSection, key, def);
-  // A value from outside that is not 0, 1 or 2 counts as the default.
-  box.SetValue(ParseCheckValue(stored).value_or(*ParseCheckValue(def)));
-}
-
-void Options::Load(ui::TextBox& box, const wchar_t* key, const wchar_t* def) {
-  box.SetText(store_.GetSetting(kAppName, kOptionsSection, key, def));
+const Option* Options::Find(const wchar_t* key) const {
+  for (const Option& row : table_)
+    if (std::wcscmp(row.key, key) == 0) return &row;
+  return nullptr;
 }
 
 void Options::LoadSettings() {
-  Load(c_.chkFlashDrive, L"FlashDrive", L"0");
-  Load(c_.chkEject, L"Eject", L"0");
-  Load(c_.chkBeep, L"Beep", L"1");
-  Load(c_.chkAnim, L"Anim", L"0");
-  Load(c_.chkAnimRight, L"AnimRight", L"1");
-  Load(c_.txtMovie, L"Movie", L"c:\\movie1.avi");
-  Load(c_.txtLoop, L"Loop", L"1");
-  Load(c_.chkFileDetect, L"FileDetect", L"0");
-  Load(c_.txtFileDetect, L"FileDetectName", L"");
+  for (const Option& row : table_) {
+    const std::wstring stored = store_.GetSetting(kAppName, kOptionsSection, row.key, row.def);
+    if (auto* box = std::get_if<ui::CheckBox*>(&row.control)) {
+      // A value from outside that is not 0, 1 or 2 counts as the default.
+      (*box)->SetValue(ParseCheckValue(stored).value_or(ParseCheckValue(row.def).value_or(0)));
+    } else {
+      std::get<ui::TextBox*>(row.control)->SetText(stored);
+    }
+  }
 }
 
-std::wstring Options::StoredAnimRight() {
-  return store_.GetSetting(kAppName, kOptionsSection, L"AnimRight", L"1");
+std::wstring Options::Stored(const wchar_t* key) const {
+  const Option* row = Find(key);
+  return store_.GetSetting(kAppName, kOptionsSection, key, row ? row->def : L"");
 }
+
+}  // namespace settings

@@ -1,23 +1,29 @@
 #pragma once
-// The nine stored options: which control each belongs to, its key and its
-// default. One table drives both the load at start-up and the saves.
+// The stored options as one table. Each row names the option's key, the
+// control that holds its live value, its default, and when the control saves
+// it. The table gives the controls their design values, wires their saves
+// and drives the load at start-up; adding an option is adding a row.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "settings/settings_store.h"
 #include "ui/controls.h"
 
-struct OptionControls {
-  ui::CheckBox& chkFlashDrive;
-  ui::CheckBox& chkEject;
-  ui::CheckBox& chkBeep;
-  ui::CheckBox& chkAnim;
-  ui::CheckBox& chkAnimRight;
-  ui::TextBox& txtMovie;
-  ui::TextBox& txtLoop;
-  ui::CheckBox& chkFileDetect;
-  ui::TextBox& txtFileDetect;
+namespace settings {
+
+// When a control writes its option: a check box whenever its value changes,
+// the loop box on every change of its text, a path box when it loses the
+// focus.
+enum class SaveOn { Click, Change, LostFocus };
+
+struct Option {
+  const wchar_t* key;
+  std::variant<ui::CheckBox*, ui::TextBox*> control;
+  const wchar_t* def;
+  SaveOn saveOn;
 };
 
 // A check box value as stored: "0", "1" or "2" (blanks around it and a sign
@@ -26,24 +32,24 @@ std::optional<std::int16_t> ParseCheckValue(const std::wstring& text);
 
 class Options {
  public:
-  Options(OptionControls controls, SettingsStore& store);
+  // Puts each default into its control, then connects the saves.
+  Options(SettingsStore& store, std::vector<Option> table);
+  Options(const Options&) = delete;
+  Options& operator=(const Options&) = delete;
 
-  // Wires each control's own event to its save: check boxes on every change of
-  // value, the loop box on every change, the path boxes on losing the focus.
-  void ConnectSaveHandlers();
-
-  // Fills the controls from the store, in the fixed order. Setting a control
-  // runs its save handler, which writes the loaded value straight back.
+  // Fills the controls from the store in the table's order. Setting a
+  // control runs its save, which writes the loaded value straight back.
   void LoadSettings();
 
-  // "AnimRight" as stored, default "1": where the alert puts the clip.
-  std::wstring StoredAnimRight();
+  // The stored text of a key in the table, or its default.
+  std::wstring Stored(const wchar_t* key) const;
 
  private:
   void Save(const wchar_t* key, const std::wstring& value);
-  void Load(ui::CheckBox& box, const wchar_t* key, const wchar_t* def);
-  void Load(ui::TextBox& box, const wchar_t* key, const wchar_t* def);
+  const Option* Find(const wchar_t* key) const;
 
-  OptionControls c_;
   SettingsStore& store_;
+  std::vector<Option> table_;
 };
+
+}  // namespace settings

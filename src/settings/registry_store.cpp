@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include "base/scoped.h"
 #include "settings/settings_store.h"
+
+namespace settings {
 
 namespace {
 
@@ -35,16 +38,17 @@ class RegistryStore final : public SettingsStore {
 
   void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
                    const std::wstring& value) override {
-    HKEY hkey = nullptr;
+    base::RegKey hkey;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(app, section).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &hkey, nullptr) != ERROR_SUCCESS)
+                        KEY_SET_VALUE, nullptr, hkey.Out(), nullptr) != ERROR_SUCCESS)
       return;
-    RegSetValueExW(hkey, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExW(hkey.get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(hkey);
   }
 };
 
 }  // namespace
 
 std::unique_ptr<SettingsStore> MakeRegistryStore() { return std::make_unique<RegistryStore>(); }
+
+}  // namespace settings

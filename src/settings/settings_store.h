@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace settings {
+
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
@@ -19,3 +21,5 @@ std::unique_ptr<SettingsStore> MakeRegistryStore();
 
 inline const std::wstring kAppName = L"Postlark";
 inline const std::wstring kOptionsSection = L"Options";
+
+}  // namespace settings

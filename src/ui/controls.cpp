@@ -1,5 +1,7 @@
 #include "ui/controls.h"
 
+#include "base/flag.h"
+
 #include <vector>
 
 namespace ui {
@@ -24,11 +26,17 @@ void CheckBox::Attach(HWND hwnd) {
   Show();
 }
 
-void CheckBox::OnUserClick() { SetValue(value_ == 1 ? 0 : 1); }
+void CheckBox::OnUserClick() { SetValue(value_ == base::kTicked ? base::kCleared : base::kTicked); }
+
+void CheckBox::OnNotify(WORD code) {
+  if (code == BN_CLICKED) OnUserClick();
+}
 
 void CheckBox::Show() const {
   if (!hwnd_) return;
-  const WPARAM state = value_ == 1 ? BST_CHECKED : value_ == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+  const WPARAM state = value_ == base::kTicked   ? BST_CHECKED
+                       : value_ == base::kGreyed ? BST_INDETERMINATE
+                                                 : BST_UNCHECKED;
   SendMessageW(hwnd_, BM_SETCHECK, state, 0);
 }
 
@@ -52,16 +60,17 @@ void TextBox::Attach(HWND hwnd) {
   settingFromCode_ = false;
 }
 
+void TextBox::OnNotify(WORD code) {
+  if (code == EN_CHANGE) OnEditChange();
+  if (code == EN_KILLFOCUS && LostFocus) LostFocus();
+}
+
 void TextBox::OnEditChange() {
   if (settingFromCode_ || !hwnd_) return;
   std::wstring now = WindowText(hwnd_);
   if (now == text_) return;
   text_ = std::move(now);
   if (Change) Change();
-}
-
-void TextBox::OnKillFocus() {
-  if (LostFocus) LostFocus();
 }
 
 void Label::SetText(const std::wstring& text) {

@@ -1,12 +1,16 @@
 #pragma once
-// Option controls with the event rules Postlark's handlers are written for:
+// The controls of Postlark's options window, with the event rules its
+// handlers are written for:
 //  - A check box holds 0 (clear), 1 (ticked) or 2 (greyed). Click runs
 //    whenever the value changes, whether the user clicked or code set it.
 //  - A text box runs Change on every change of its text, from typing or from
 //    code (but not when code sets the text it already has), and LostFocus when
 //    the keyboard focus leaves it.
+//  - A button runs Click when pressed.
 // The value lives in the object, so everything reads the current option at
 // the moment of use, and tests can use the controls without any window.
+// ControlSet creates each control's window from its design row and passes
+// it the notifications the window sends (BN_CLICKED, EN_CHANGE, EN_KILLFOCUS).
 #include <windows.h>
 
 #include <cstdint>
@@ -15,58 +19,79 @@
 
 namespace ui {
 
-class CheckBox {
+enum class Kind { Label, CheckBox, TextBox, Button };
+
+class Control {
  public:
-  explicit CheckBox(std::int16_t value = 0) : value_(value) {}
+  virtual ~Control() = default;
+  virtual Kind kind() const = 0;
+  HWND hwnd() const { return hwnd_; }
+  // The control's window now exists: show the value held so far.
+  virtual void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  // A WM_COMMAND notification from the control's window.
+  virtual void OnNotify(WORD) {}
+
+ protected:
+  HWND hwnd_ = nullptr;
+};
+
+class CheckBox final : public Control {
+ public:
+  Kind kind() const override { return Kind::CheckBox; }
   std::int16_t Value() const { return value_; }
   void SetValue(std::int16_t value);
-  void Attach(HWND hwnd);
-  // BN_CLICKED: a click by the user ticks a clear or greyed box and clears a
-  // ticked one.
+  void Attach(HWND hwnd) override;
+  // A click by the user ticks a clear or greyed box and clears a ticked one.
   void OnUserClick();
+  void OnNotify(WORD code) override;
 
   std::function<void()> Click;
 
  private:
   void Show() const;
-  std::int16_t value_;
-  HWND hwnd_ = nullptr;
+  std::int16_t value_ = 0;
 };
 
-class TextBox {
+class TextBox final : public Control {
  public:
   // The longest path the platform can name; far beyond any loop count. A
   // longer text, which only the registry can hold, is cut to it.
   static constexpr size_t kMaxChars = 32767;
 
-  explicit TextBox(std::wstring text = {}) : text_(std::move(text)) {}
+  Kind kind() const override { return Kind::TextBox; }
   const std::wstring& Text() const { return text_; }
   void SetText(const std::wstring& text);
-  void Attach(HWND hwnd);
+  void Attach(HWND hwnd) override;
   bool HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
-  HWND hwnd() const { return hwnd_; }
-  // EN_CHANGE and EN_KILLFOCUS from the edit control.
-  void OnEditChange();
-  void OnKillFocus();
+  void OnNotify(WORD code) override;
 
   std::function<void()> Change;
   std::function<void()> LostFocus;
 
  private:
+  void OnEditChange();
   std::wstring text_;
-  HWND hwnd_ = nullptr;
   bool settingFromCode_ = false;
 };
 
-class Label {
+class Label final : public Control {
  public:
+  Kind kind() const override { return Kind::Label; }
   const std::wstring& Text() const { return text_; }
   void SetText(const std::wstring& text);
-  void Attach(HWND hwnd) { hwnd_ = hwnd; }
 
  private:
   std::wstring text_;
-  HWND hwnd_ = nullptr;
+};
+
+class Button final : public Control {
+ public:
+  Kind kind() const override { return Kind::Button; }
+  void OnNotify(WORD code) override {
+    if (code == BN_CLICKED && Click) Click();
+  }
+
+  std::function<void()> Click;
 };
 
 std::wstring WindowText(HWND hwnd);

@@ -22,7 +22,6 @@ class Timer {
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  UINT Interval() const { return interval_; }
   UINT_PTR Id() const { return id_; }
 
   void Fire() {

@@ -1,5 +1,7 @@
 #include "ui/twips.h"
 
+#include "base/scoped.h"
+
 namespace ui {
 
 UINT DpiFor(HWND hwnd) {
@@ -9,9 +11,8 @@ UINT DpiFor(HWND hwnd) {
   if (hwnd && getDpiForWindow) {
     if (UINT dpi = getDpiForWindow(hwnd)) return dpi;
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
+  const base::WindowDc screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 

@@ -3,10 +3,11 @@
 namespace ui {
 
 Window::~Window() {
-  for (Timer* t : timers_) t->Detach();
-  if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
+  timers_.clear();
+  if (HWND hwnd = hwnd_) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    DestroyWindow(hwnd);
   }
 }
 
@@ -59,12 +60,20 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wParam, lParam);
+  } catch (...) {
+    result = DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     for (Timer* t : self->timers_) t->Detach();
     self->hwnd_ = nullptr;
-    self->OnDestroyed();
+    try {
+      self->OnDestroyed();
+    } catch (...) {
+    }
   }
   return result;
 }

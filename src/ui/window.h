@@ -1,8 +1,9 @@
 #pragma once
-// Base of Postlark's two windows: one static window procedure binds the C++
+// Base of Postlark's windows: one static window procedure binds the C++
 // object at WM_NCCREATE and forwards every message to HandleMessage. Timers
-// registered with AddTimer are dispatched here, so subclasses never see
-// WM_TIMER.
+// given with AddTimer are dispatched here, so subclasses never see WM_TIMER.
+// No exception crosses into Windows: one that reaches the boundary is
+// dropped there and the message gets its default handling.
 #include <windows.h>
 
 #include <vector>
@@ -16,6 +17,8 @@ class Window {
   Window() = default;
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
+  // Destroys the window if it is still there. The derived window's timers
+  // are gone by now and are not touched: destroying the window ends them.
   virtual ~Window();
 
   HWND hwnd() const { return hwnd_; }

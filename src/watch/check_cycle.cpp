@@ -1,41 +1,49 @@
 #include "watch/check_cycle.h"
 
-#include "ui/vb_types.h"
+#include "base/flag.h"
 #include "watch/envelope_probe.h"
 
+namespace watch {
+
+CheckCycle::CheckCycle(CycleOptions options, MailSources& sources, AlertEffects& effects)
+    : o_(options), sources_(sources), effects_(effects) {
+  timCheckMail.Tick = [this] { timCheckMail_Timer(); };
+  timFlash.Tick = [this] { timFlash_Timer(); };
+  timFlashDuration.Tick = [this] { timFlashDuration_Timer(); };
+}
+
 void CheckCycle::timCheckMail_Timer() {
-  if (c_.chkFileDetect.Value() == vbChecked) {
-    if (!sources_.CheckMarkerFile(c_.txtFileDetect.Text())) return;
-  } else {
-    sources_.CheckOutlookTray();
-    if (Module1::gbMailArrived != vbTrue) return;
-  }
-  DispatchAlerts();
+  const bool found = o_.chkFileDetect.Value() == base::kTicked
+                         ? sources_.CheckMarkerFile(o_.txtFileDetect.Text())
+                         : sources_.CheckOutlookTray();
+  if (found) DispatchAlerts();
 }
 
 void CheckCycle::DispatchAlerts() {
-  if (c_.chkBeep.Value() == vbChecked) effects_.Beep();
-  if (c_.chkEject.Value() == vbChecked) effects_.OpenCdTray();
-  if (c_.chkAnim.Value() == vbChecked)
+  if (o_.chkBeep.Value() == base::kTicked) effects_.Beep();
+  if (o_.chkEject.Value() == base::kTicked) effects_.OpenCdTray();
+  if (o_.chkAnim.Value() == base::kTicked)
     effects_.StartAnimation(effects_.StoredAnimRight() == L"1" ? -1 : 0);
   glDurationTick = 0;
-  c_.timCheckMail.SetEnabled(false);
-  c_.timFlash.SetEnabled(true);
-  c_.timFlashDuration.SetEnabled(true);
-  Module1::gbMailArrived = vbFalse;
+  timCheckMail.SetEnabled(false);
+  timFlash.SetEnabled(true);
+  timFlashDuration.SetEnabled(true);
+  Module1::gbMailArrived = base::kFalse;
   // Last, so a slow floppy holds up none of the other alerts.
-  if (c_.chkFlashDrive.Value() == vbChecked) effects_.FlashFloppyDrive();
+  if (o_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
 }
 
 void CheckCycle::timFlash_Timer() {
-  if (c_.chkFlashDrive.Value() == vbChecked) effects_.FlashFloppyDrive();
+  if (o_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
 }
 
 void CheckCycle::timFlashDuration_Timer() {
   if (glDurationTick < kAlertTicks) ++glDurationTick;
   if (glDurationTick == kAlertTicks) {
-    c_.timCheckMail.SetEnabled(true);
-    c_.timFlash.SetEnabled(false);
-    c_.timFlashDuration.SetEnabled(false);
+    timCheckMail.SetEnabled(true);
+    timFlash.SetEnabled(false);
+    timFlashDuration.SetEnabled(false);
   }
 }
+
+}  // namespace watch

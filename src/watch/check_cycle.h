@@ -9,11 +9,13 @@
 #include "ui/controls.h"
 #include "ui/timer.h"
 
-// What the cycle looks for mail with.
+namespace watch {
+
+// What the cycle looks for mail with; each is true on a find.
 class MailSources {
  public:
   virtual ~MailSources() = default;
-  virtual void CheckOutlookTray() = 0;  // sets Module1::gbMailArrived on a hit
+  virtual bool CheckOutlookTray() = 0;
   virtual bool CheckMarkerFile(const std::wstring& path) = 0;
 };
 
@@ -30,25 +32,24 @@ class AlertEffects {
   virtual std::wstring StoredAnimRight() = 0;
 };
 
-// The main window's controls and timers that the cycle reads and drives.
-struct CheckCycleControls {
-  ui::CheckBox& chkFileDetect;
-  ui::TextBox& txtFileDetect;
-  ui::CheckBox& chkBeep;
-  ui::CheckBox& chkEject;
-  ui::CheckBox& chkAnim;
-  ui::CheckBox& chkFlashDrive;
-  ui::Timer& timCheckMail;
-  ui::Timer& timFlash;
-  ui::Timer& timFlashDuration;
+// The options the cycle reads, live, at the moment of use.
+struct CycleOptions {
+  const ui::CheckBox& chkFileDetect;
+  const ui::TextBox& txtFileDetect;
+  const ui::CheckBox& chkBeep;
+  const ui::CheckBox& chkEject;
+  const ui::CheckBox& chkAnim;
+  const ui::CheckBox& chkFlashDrive;
 };
 
 class CheckCycle {
  public:
   static constexpr std::int16_t kAlertTicks = 15;
 
-  CheckCycle(CheckCycleControls controls, MailSources& sources, AlertEffects& effects)
-      : c_(controls), sources_(sources), effects_(effects) {}
+  CheckCycle(CycleOptions options, MailSources& sources, AlertEffects& effects);
+
+  // Watching: timCheckMail runs. Alerting: timFlash and timFlashDuration run.
+  ui::Timer timCheckMail{1000}, timFlash{5000}, timFlashDuration{1000};
 
   void timCheckMail_Timer();
   void timFlash_Timer();
@@ -60,7 +61,9 @@ class CheckCycle {
  private:
   void DispatchAlerts();
 
-  CheckCycleControls c_;
+  CycleOptions o_;
   MailSources& sources_;
   AlertEffects& effects_;
 };
+
+}  // namespace watch

@@ -1,9 +1,8 @@
 #include "watch/envelope_probe.h"
 
-#include <vector>
-
 #include "watch/notify_icon_record.h"
 
+namespace watch {
 namespace {
 
 class Win32Desktop final : public DesktopWindows {
@@ -28,6 +27,12 @@ class Win32Desktop final : public DesktopWindows {
 
 constexpr int kClassBufferChars = 64;
 
+// What one walk carries from window to window.
+struct Walk {
+  DesktopWindows& desktop;
+  bool found = false;
+};
+
 }  // namespace
 
 DesktopWindows& RealDesktop() {
@@ -35,24 +40,33 @@ DesktopWindows& RealDesktop() {
   return desktop;
 }
 
+}  // namespace watch
+
 namespace Module1 {
 
-VbBool gbMailArrived = vbFalse;
+base::Flag16 gbMailArrived = base::kFalse;
 
-void CheckOutlookTray(DesktopWindows& desktop) {
-  desktop.EnumTopLevel(EnumOutlookWindows, reinterpret_cast<LPARAM>(&desktop));
-}
+namespace {
 
 BOOL CALLBACK EnumOutlookWindows(HWND hwnd, LPARAM param) {
-  DesktopWindows& desktop = *reinterpret_cast<DesktopWindows*>(param);
-  if (GetWindowLabel(desktop, hwnd) != kOutlookLabel) return -1;
-  if (RemoveEnvelopeIcon(desktop, hwnd) != vbTrue) return -1;
-  desktop.Send(hwnd, kOutlookNewMailMessage);
-  gbMailArrived = vbTrue;
+  auto& walk = *reinterpret_cast<watch::Walk*>(param);
+  if (GetWindowLabel(walk.desktop, hwnd) != watch::kOutlookLabel) return -1;
+  if (RemoveEnvelopeIcon(walk.desktop, hwnd) != base::kTrue) return -1;
+  walk.desktop.Send(hwnd, watch::kOutlookNewMailMessage);
+  gbMailArrived = base::kTrue;
+  walk.found = true;
   return 0;
 }
 
-std::string GetWindowLabel(DesktopWindows& desktop, HWND hwnd) {
+}  // namespace
+
+bool CheckOutlookTray(watch::DesktopWindows& desktop) {
+  watch::Walk walk{desktop};
+  desktop.EnumTopLevel(EnumOutlookWindows, reinterpret_cast<LPARAM>(&walk));
+  return walk.found;
+}
+
+std::string GetWindowLabel(watch::DesktopWindows& desktop, HWND hwnd) {
   const int length = desktop.TitleLength(hwnd);
   if (length > 0) {
     // Any length is safe: the buffer is sized to the title, whatever it is.
@@ -60,8 +74,8 @@ std::string GetWindowLabel(DesktopWindows& desktop, HWND hwnd) {
     desktop.Title(hwnd, title.data(), length + 1);
     return TrimAtNul(title);
   }
-  std::string className(kClassBufferChars, ' ');
-  desktop.ClassName(hwnd, className.data(), kClassBufferChars);
+  std::string className(watch::kClassBufferChars, ' ');
+  desktop.ClassName(hwnd, className.data(), watch::kClassBufferChars);
   return TrimAtNul(className);
 }
 
@@ -70,8 +84,8 @@ std::string TrimAtNul(const std::string& text) {
   return nul == std::string::npos ? text : text.substr(0, nul);
 }
 
-VbBool RemoveEnvelopeIcon(DesktopWindows& desktop, HWND hwnd) {
-  return ToVbBool(desktop.DeleteNotifyIcon(hwnd, 0) != FALSE);
+base::Flag16 RemoveEnvelopeIcon(watch::DesktopWindows& desktop, HWND hwnd) {
+  return base::ToFlag16(desktop.DeleteNotifyIcon(hwnd, 0) != FALSE);
 }
 
 }  // namespace Module1

@@ -7,7 +7,9 @@
 
 #include <string>
 
-#include "ui/vb_types.h"
+#include "base/flag.h"
+
+namespace watch {
 
 // The platform facts the walk needs, narrow so that a test can supply them.
 class DesktopWindows {
@@ -28,15 +30,17 @@ DesktopWindows& RealDesktop();
 inline constexpr char kOutlookLabel[] = "rctrl_renwnd32";
 inline constexpr UINT kOutlookNewMailMessage = WM_USER + 7;  // 1031
 
+}  // namespace watch
+
 namespace Module1 {
 
 // Set (to True) only by the probe on a hit; cleared by the alert dispatch.
-extern VbBool gbMailArrived;
+extern base::Flag16 gbMailArrived;
 
-void CheckOutlookTray(DesktopWindows& desktop = RealDesktop());
-BOOL CALLBACK EnumOutlookWindows(HWND hwnd, LPARAM desktop);
-std::string GetWindowLabel(DesktopWindows& desktop, HWND hwnd);
+// True when the walk found and removed an envelope (and set gbMailArrived).
+bool CheckOutlookTray(watch::DesktopWindows& desktop = watch::RealDesktop());
+std::string GetWindowLabel(watch::DesktopWindows& desktop, HWND hwnd);
 std::string TrimAtNul(const std::string& text);
-VbBool RemoveEnvelopeIcon(DesktopWindows& desktop, HWND hwnd);
+base::Flag16 RemoveEnvelopeIcon(watch::DesktopWindows& desktop, HWND hwnd);
 
 }  // namespace Module1

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "base/scoped.h"
+
+namespace watch {
 namespace {
 
 constexpr DWORD kNotPlain =
@@ -12,17 +15,16 @@ class Win32MarkerFileSystem final : public MarkerFileSystem {
   std::wstring FindFirstNormalFile(const std::wstring& path) override {
     if (path.empty() || path.find(L'\0') != std::wstring::npos) return {};
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                   nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE) return {};
+    const base::FindHandle find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr, 0));
+    if (!find) return {};
     std::wstring name;
     do {
       if (!(data.dwFileAttributes & kNotPlain)) {
         name = data.cFileName;
         break;
       }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &data));
     // A device name (CON, NUL, LPT1) can be listed like a file; it is none.
     if (!name.empty() && !IsDiskFile(path)) return {};
     return name;
@@ -34,12 +36,11 @@ class Win32MarkerFileSystem final : public MarkerFileSystem {
 
  private:
   static bool IsDiskFile(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool disk = GetFileType(h) == FILE_TYPE_DISK;
-    CloseHandle(h);
-    return disk;
+    const base::UniqueHandle h(CreateFileW(path.c_str(), 0,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                                           nullptr));
+    return h && GetFileType(h.get()) == FILE_TYPE_DISK;
   }
 };
 
@@ -49,15 +50,6 @@ MarkerFileSystem& RealFileSystem() {
   static Win32MarkerFileSystem fs;
   return fs;
 }
-
-namespace Module1 {
-
-std::wstring FileNameOnly(const std::wstring& path) {
-  const size_t slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace Module1
 
 bool MarkerWatch::CheckMarkerFile(const std::wstring& path) {
   const std::wstring found = fs_.FindFirstNormalFile(path);
@@ -74,3 +66,14 @@ bool MarkerWatch::CheckMarkerFile(const std::wstring& path) {
   undeletable_ = path;
   return true;
 }
+
+}  // namespace watch
+
+namespace Module1 {
+
+std::wstring FileNameOnly(const std::wstring& path) {
+  const size_t slash = path.rfind(L'\\');
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace Module1

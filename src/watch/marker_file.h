@@ -6,6 +6,8 @@
 // plain files (not folders, hidden or system files, nor devices) count.
 #include <string>
 
+namespace watch {
+
 class MarkerFileSystem {
  public:
   virtual ~MarkerFileSystem() = default;
@@ -16,11 +18,6 @@ class MarkerFileSystem {
 };
 
 MarkerFileSystem& RealFileSystem();
-
-namespace Module1 {
-// Text after the last backslash; only the backslash separates.
-std::wstring FileNameOnly(const std::wstring& path);
-}  // namespace Module1
 
 class MarkerWatch {
  public:
@@ -35,3 +32,10 @@ class MarkerWatch {
   // has been seen gone.
   std::wstring undeletable_;
 };
+
+}  // namespace watch
+
+namespace Module1 {
+// Text after the last backslash; only the backslash separates.
+std::wstring FileNameOnly(const std::wstring& path);
+}  // namespace Module1

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace watch {
+
 struct NotifyIconRecord {
   DWORD cbSize;
   HWND hWnd;
@@ -26,3 +28,5 @@ static_assert(sizeof(NotifyIconRecord) == 88, "the shipped 32-bit record is 88 b
 inline BOOL NotifyIcon(DWORD message, NotifyIconRecord& record) {
   return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&record));
 }
+
+}  // namespace watch

@@ -6,14 +6,20 @@
 #include <string>
 
 #include "app/form1_layout.h"
-#include "support/test_support.h"
+#include "support/paths.h"
+#include "support/process.h"
+#include "support/pump.h"
+#include "support/registry.h"
+#include "support/screenshot.h"
+#include "support/stand_in.h"
 #include "ui/twips.h"
 
 using namespace testing_support;
+using namespace app;
 
 namespace {
 
-class AnimationE2E : public ::testing::Test {
+class AnimationE2E : public ScreenshotOnFailure {
  protected:
   void SetUp() override {
     ClearOptions();
@@ -23,10 +29,6 @@ class AnimationE2E : public ::testing::Test {
     SetOption(L"Anim", L"1");
     SetOption(L"Loop", L"1");
     SetOption(L"Movie", clip);
-  }
-  void TearDown() override {
-    if (HasFailure())
-      SaveScreenshot(TestFolder(L"screenshots") + L"\\anim_" + std::to_wstring(GetTickCount()) + L".bmp");
   }
   static RECT Rect(HWND h) {
     RECT r{};
@@ -62,7 +64,7 @@ TEST_F(AnimationE2E, MailBringsTheClipToTheTopRightThenParksIt) {
   ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000));
   const RECT r = Rect(anim);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right, Screen());
@@ -83,7 +85,7 @@ TEST_F(AnimationE2E, StoredAnimRightZeroPutsTheClipTopLeft) {
   ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000));
   EXPECT_EQ(Rect(anim).left, 0);
   EXPECT_EQ(Rect(anim).top, 0);
 }
@@ -97,7 +99,7 @@ TEST_F(AnimationE2E, AwayTheClipLoopsUntilThePointerMoves) {
       << "Label3 shows \"" << std::string(postlark.Text(idLabel3).begin(), postlark.Text(idLabel3).end()) << "\"";
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000));
   PumpFor(7000);  // three and a half plays of the 2 s clip
   EXPECT_TRUE(OnScreen(anim)) << "still looping while the user is away";
 
@@ -139,10 +141,10 @@ TEST_F(AnimationE2E, AMissingClipLeavesPostlarkRunningAndWatching) {
   HWND anim = postlark.Anim();
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000));
   PumpFor(1000);
   EXPECT_EQ(Rect(anim).left, Screen()) << "parked beyond the right edge";
-  EXPECT_EQ(postlark.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_TRUE(postlark.Running());
 }
 
 }  // namespace

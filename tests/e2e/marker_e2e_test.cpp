@@ -7,13 +7,19 @@
 #include <string>
 
 #include "app/form1_layout.h"
-#include "support/test_support.h"
+#include "support/paths.h"
+#include "support/process.h"
+#include "support/pump.h"
+#include "support/registry.h"
+#include "support/screenshot.h"
+#include "support/stand_in.h"
 
 using namespace testing_support;
+using namespace app;
 
 namespace {
 
-class MarkerE2E : public ::testing::Test {
+class MarkerE2E : public ScreenshotOnFailure {
  protected:
   void SetUp() override {
     ClearOptions();
@@ -25,10 +31,6 @@ class MarkerE2E : public ::testing::Test {
     // The alert shows as the clip coming on screen.
     SetOption(L"Anim", L"1");
     SetOption(L"Movie", TestFolder(L"") + L"short.avi");
-  }
-  void TearDown() override {
-    if (HasFailure())
-      SaveScreenshot(TestFolder(L"screenshots") + L"\\marker_" + std::to_wstring(GetTickCount()) + L".bmp");
   }
   static void Clean(const std::wstring& p) {
     SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -63,14 +65,13 @@ class MarkerE2E : public ::testing::Test {
   std::wstring folder, marker;
 };
 
-TEST_F(MarkerE2E, MarkerIsDeletedWithinTwoSecondsAndAlerts) {
+TEST_F(MarkerE2E, MarkerIsDeletedAtTheNextCheckAndAlerts) {
   PostlarkProcess postlark;
   ASSERT_TRUE(Ready(postlark));
   Make(marker);
-  const ULONGLONG start = GetTickCount64();
-  ASSERT_TRUE(PumpUntil([&] { return !Exists(marker); }, 2000)) << "marker still there after 2 s";
-  EXPECT_LE(GetTickCount64() - start, 2000u);
-  EXPECT_TRUE(PumpUntil([&] { return OnScreen(postlark.Anim()); }, 2000)) << "the alert ran";
+  // Checked once a second; the deadline leaves room for a loaded machine.
+  ASSERT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000)) << "marker still there after 4 s";
+  EXPECT_TRUE(PumpUntil([&] { return OnScreen(postlark.Anim()); }, 3000)) << "the alert ran";
 }
 
 TEST_F(MarkerE2E, OnlyAPlainFileOfExactlyThatNameIsTaken) {
@@ -99,7 +100,7 @@ TEST_F(MarkerE2E, AReadOnlyMarkerAlertsOnceAndIsLeftAlone) {
   ASSERT_TRUE(Ready(postlark));
   HWND anim = postlark.Anim();
   Make(marker, FILE_ATTRIBUTE_READONLY);
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 3000)) << "found, so it alerts";
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000)) << "found, so it alerts";
   ASSERT_TRUE(PumpUntil([&] { return !OnScreen(anim); }, 8000));
   // The alert's 15 ticks, then several checks: no second alert.
   PumpFor(18000);
@@ -149,7 +150,7 @@ TEST_F(MarkerE2E, NoCheckWhileThePathIsBeingTyped) {
   tab[0].ki.wVk = tab[1].ki.wVk = VK_TAB;
   tab[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, tab, sizeof(INPUT));
-  EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000));
 }
 
 TEST_F(MarkerE2E, TheCdTrayIsToldOncePerAlert) {
@@ -162,7 +163,7 @@ TEST_F(MarkerE2E, TheCdTrayIsToldOncePerAlert) {
   };
   EXPECT_EQ(opens(), 0);
   Make(marker);
-  ASSERT_TRUE(PumpUntil([&] { return opens() == 1; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return opens() == 1; }, 4000));
   PumpFor(2000);
   EXPECT_EQ(opens(), 1);
   for (const std::string& line : postlark.DebugOutput())

@@ -5,36 +5,40 @@
 #include <string>
 
 #include "app/form1_layout.h"
-#include "support/test_support.h"
+#include "support/paths.h"
+#include "support/process.h"
+#include "support/pump.h"
+#include "support/registry.h"
+#include "support/screenshot.h"
+#include "support/stand_in.h"
 #include "ui/twips.h"
 
 using namespace testing_support;
+using namespace app;
 
 namespace {
 
-class WatchE2E : public ::testing::Test {
+// The next check comes within a second; a loaded machine may take longer to
+// deliver it, so waits have room beyond that.
+constexpr DWORD kCheckDeadlineMs = 4000;
+
+class WatchE2E : public ScreenshotOnFailure {
  protected:
   void SetUp() override {
     ClearOptions();
     SetOption(L"Beep", L"1");
   }
-  void TearDown() override {
-    if (HasFailure()) SaveScreenshot(TestFolder(L"screenshots") + L"\\" +
-                                     std::wstring(L"watch_") + std::to_wstring(GetTickCount()) + L".bmp");
-  }
 };
 
-TEST_F(WatchE2E, EnvelopeIsRemovedWithinTwoSecondsAnd1031SentOnce) {
+TEST_F(WatchE2E, EnvelopeIsRemovedAtTheNextCheckAnd1031SentOnce) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  const ULONGLONG start = GetTickCount64();
-  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 2000))
-      << "envelope still there after 2 s";
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs))
+      << "envelope still there after " << kCheckDeadlineMs << " ms";
   PumpUntil([&] { return outlook.NewMailMessages() > 0; }, 1000);
   EXPECT_EQ(outlook.NewMailMessages(), 1);
-  EXPECT_LE(GetTickCount64() - start, 2000u);
   PumpFor(1500);
   EXPECT_EQ(outlook.NewMailMessages(), 1);
 }
@@ -44,15 +48,14 @@ TEST_F(WatchE2E, AnEnvelopeDuringTheAlertWaitsForTheFifteenTicks) {
   ASSERT_TRUE(postlark.Started());
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs));
   const ULONGLONG alertStart = GetTickCount64();
   ASSERT_TRUE(outlook.AddEnvelope());
   PumpFor(12000);
   EXPECT_TRUE(outlook.HasEnvelope()) << "checked during the alert";
-  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 8000));
-  const ULONGLONG gap = GetTickCount64() - alertStart;
-  EXPECT_GE(gap, 14000u);
-  EXPECT_LE(gap, 19000u);
+  // Fifteen ticks and the next check: about 16 s, never fewer than 14.
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 12000));
+  EXPECT_GE(GetTickCount64() - alertStart, 14000u);
   PumpUntil([&] { return outlook.NewMailMessages() == 2; }, 1000);
   EXPECT_EQ(outlook.NewMailMessages(), 2);
 }
@@ -61,7 +64,7 @@ TEST_F(WatchE2E, ExitButtonEndsTheProcessAtOnce) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
   PostMessageW(postlark.Control(idCommand2), BM_CLICK, 0, 0);
-  EXPECT_TRUE(postlark.WaitExit(5000));
+  EXPECT_TRUE(postlark.WaitExit(10000));
 }
 
 TEST_F(WatchE2E, CloseBoxRemovesTheTrayIconAndEndsTheProgram) {
@@ -70,7 +73,7 @@ TEST_F(WatchE2E, CloseBoxRemovesTheTrayIconAndEndsTheProgram) {
   HWND main = postlark.Main();
   ASSERT_TRUE(IconExists(main, 1));
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(postlark.WaitExit(5000));
+  EXPECT_TRUE(postlark.WaitExit(10000));
   EXPECT_EQ(postlark.ExitCode(), 0u);
   EXPECT_FALSE(IconExists(main, 1));
 }
@@ -81,20 +84,11 @@ class LayoutAtDpi : public WatchE2E, public ::testing::WithParamInterface<UINT> 
  protected:
   void SetUp() override {
     WatchE2E::SetUp();
-    SetDpi(GetParam());
+    SetLogPixels(GetParam());
   }
   void TearDown() override {
     WatchE2E::TearDown();
-    SetDpi(96);
-  }
-  static void SetDpi(UINT dpi) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
-      return;
-    const DWORD value = dpi;
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    SetLogPixels(96);
   }
 };
 
@@ -120,18 +114,18 @@ TEST_P(LayoutAtDpi, MainWindowIsLaidOutFromTwips) {
   EXPECT_EQ(client.right, ui::TwipsToPixels(kForm1Width, dpi));
   EXPECT_EQ(client.bottom, ui::TwipsToPixels(kForm1Height, dpi));
   EXPECT_LT(client.right, 514) << "a pointer move must not look like a tray click";
-  for (const ui::ControlDesign& design : Form1Controls()) {
-    if (design.kind == ui::Kind::Line) continue;
+  Form1Controls controls;
+  for (const ui::ControlDesign& design : Form1Design(controls)) {
     HWND control = postlark.Control(design.id);
     ASSERT_NE(control, nullptr) << "control " << design.id;
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, ui::TwipsToPixels(design.a, dpi)) << "control " << design.id;
-    EXPECT_EQ(r.top, ui::TwipsToPixels(design.b, dpi)) << "control " << design.id;
-    EXPECT_EQ(r.right - r.left, ui::TwipsToPixels(design.c, dpi)) << "control " << design.id;
-    EXPECT_EQ(r.bottom - r.top, ui::TwipsToPixels(design.d, dpi)) << "control " << design.id;
-    if (design.caption && design.kind != ui::Kind::TextBox) {
+    EXPECT_EQ(r.left, ui::TwipsToPixels(design.rect.left, dpi)) << "control " << design.id;
+    EXPECT_EQ(r.top, ui::TwipsToPixels(design.rect.top, dpi)) << "control " << design.id;
+    EXPECT_EQ(r.right - r.left, ui::TwipsToPixels(design.rect.width, dpi)) << "control " << design.id;
+    EXPECT_EQ(r.bottom - r.top, ui::TwipsToPixels(design.rect.height, dpi)) << "control " << design.id;
+    if (design.caption) {
       EXPECT_EQ(postlark.Text(design.id), design.caption) << "control " << design.id;
     }
   }

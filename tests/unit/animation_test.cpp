@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "alerts/animation.h"
+#include "support/fakes.h"
 
 namespace {
+
+using namespace alerts;
 
 TEST(ParseLoopText, WholeNumbersAndFractionsHalfToEven) {
   EXPECT_EQ(ParseLoopText(L"1"), 1);
@@ -26,11 +29,11 @@ TEST(ParseLoopText, AnythingElsePlaysOnce) {
 }
 
 TEST(PlanAnimation, AwayForMoreThanTenIdleTicksLoops) {
-  EXPECT_EQ(PlanAnimation(vbTrue, 11, L"3").plays, 9000);
-  EXPECT_EQ(PlanAnimation(vbTrue, 11, L"3").loopCount, 9000);
-  EXPECT_EQ(PlanAnimation(vbTrue, 10, L"3").plays, 3) << "10 is not above the threshold";
-  EXPECT_EQ(PlanAnimation(vbFalse, 500, L"3").plays, 3) << "a count left from an old spell";
-  EXPECT_EQ(PlanAnimation(vbFalse, 0, L"2.5").loopCount, 2);
+  EXPECT_EQ(PlanAnimation(base::kTrue, 11, L"3").plays, 9000);
+  EXPECT_EQ(PlanAnimation(base::kTrue, 11, L"3").loopCount, 9000);
+  EXPECT_EQ(PlanAnimation(base::kTrue, 10, L"3").plays, 3) << "10 is not above the threshold";
+  EXPECT_EQ(PlanAnimation(base::kFalse, 500, L"3").plays, 3) << "a count left from an old spell";
+  EXPECT_EQ(PlanAnimation(base::kFalse, 0, L"2.5").loopCount, 2);
 }
 
 TEST(AnimationSequence, LastPlayHidesOnTheSecondTick) {
@@ -76,26 +79,14 @@ TEST(AnimationSequence, CountersStopAtTheirLimits) {
   EXPECT_EQ(seq.Ticks(), std::numeric_limits<std::int16_t>::max());
 }
 
-class RecordingWindow final : public AnimationWindow {
- public:
-  std::int16_t playAnimTimes() const override { return plays; }
-  void set_playAnimTimes(std::int16_t p) override { plays = p; }
-  void put_LoopCount(long c) override { loop = c; }
-  void PlayRandomClip(std::int32_t left) override { lefts.push_back(left); }
-  void timedShutdownBegin() override {}
-  std::int16_t plays = 0;
-  long loop = 0;
-  std::vector<std::int32_t> lefts;
-};
-
 TEST(StartAnimation, SetsPlaysAndLoopCountThenPlays) {
-  RecordingWindow w;
-  StartAnimation(w, vbFalse, 0, L"4", -1);
-  EXPECT_EQ(w.plays, 4);
-  EXPECT_EQ(w.loop, 4);
-  StartAnimation(w, vbTrue, 12, L"4", 0);
-  EXPECT_EQ(w.plays, 9000);
-  EXPECT_EQ(w.loop, 9000);
+  testing_support::FakeAnimationWindow w;
+  StartAnimation(w, base::kFalse, 0, L"4", -1);
+  EXPECT_EQ(w.playAnimTimes(), 4);
+  EXPECT_EQ(w.loopCount, 4);
+  StartAnimation(w, base::kTrue, 12, L"4", 0);
+  EXPECT_EQ(w.playAnimTimes(), 9000);
+  EXPECT_EQ(w.loopCount, 9000);
   EXPECT_EQ(w.lefts, (std::vector<std::int32_t>{-1, 0}));
 }
 

@@ -15,7 +15,7 @@ struct FakeWindow {
   bool envelope = false;  // icon 0 registered: the delete succeeds
 };
 
-class FakeDesktop final : public DesktopWindows {
+class FakeDesktop final : public watch::DesktopWindows {
  public:
   explicit FakeDesktop(std::vector<FakeWindow> windows) : windows_(std::move(windows)) {}
 
@@ -53,15 +53,15 @@ class FakeDesktop final : public DesktopWindows {
 
 class EnvelopeProbe : public ::testing::Test {
  protected:
-  void SetUp() override { Module1::gbMailArrived = vbFalse; }
+  void SetUp() override { Module1::gbMailArrived = base::kFalse; }
 };
 
 TEST_F(EnvelopeProbe, RemovesTheEnvelopeOfAnUntitledOutlookWindowAndSends1031) {
   FakeDesktop desktop({{"Inbox - Outlook", "rctrl_renwnd32", false},
                        {"", "Shell_TrayWnd", false},
                        {"", "rctrl_renwnd32", true}});
-  Module1::CheckOutlookTray(desktop);
-  EXPECT_EQ(Module1::gbMailArrived, vbTrue);
+  EXPECT_TRUE(Module1::CheckOutlookTray(desktop));
+  EXPECT_EQ(Module1::gbMailArrived, base::kTrue);
   EXPECT_EQ(desktop.deletes, (std::vector<size_t>{2}));
   ASSERT_EQ(desktop.sent.size(), 1u);
   EXPECT_EQ(desktop.sent[0], (std::pair<size_t, UINT>{2, 1031}));
@@ -73,16 +73,15 @@ TEST_F(EnvelopeProbe, CandidatesAreChosenByLabelTitleFirstCaseSensitive) {
                        {"", "RCTRL_RENWND32", true},               // other case
                        {"", "rctrl_renwnd32x", true},              // longer
                        {"rctrl_renwnd32", "SomethingElse", true}});  // titled exactly so: a candidate
-  Module1::CheckOutlookTray(desktop);
+  EXPECT_TRUE(Module1::CheckOutlookTray(desktop));
   EXPECT_EQ(desktop.deletes, (std::vector<size_t>{3}));
-  EXPECT_EQ(Module1::gbMailArrived, vbTrue);
 }
 
 TEST_F(EnvelopeProbe, FailedDeleteGoesOnAndFirstSuccessEndsTheWalk) {
   FakeDesktop desktop({{"", "rctrl_renwnd32", false},
                        {"", "rctrl_renwnd32", true},
                        {"", "rctrl_renwnd32", true}});
-  Module1::CheckOutlookTray(desktop);
+  EXPECT_TRUE(Module1::CheckOutlookTray(desktop));
   EXPECT_EQ(desktop.deletes, (std::vector<size_t>{0, 1}));
   ASSERT_EQ(desktop.sent.size(), 1u);
   EXPECT_EQ(desktop.sent[0].first, 1u);
@@ -91,8 +90,8 @@ TEST_F(EnvelopeProbe, FailedDeleteGoesOnAndFirstSuccessEndsTheWalk) {
 
 TEST_F(EnvelopeProbe, NoEnvelopeLeavesTheFlagClearAndSendsNothing) {
   FakeDesktop desktop({{"", "rctrl_renwnd32", false}, {"", "Progman", false}});
-  Module1::CheckOutlookTray(desktop);
-  EXPECT_EQ(Module1::gbMailArrived, vbFalse);
+  EXPECT_FALSE(Module1::CheckOutlookTray(desktop));
+  EXPECT_EQ(Module1::gbMailArrived, base::kFalse);
   EXPECT_TRUE(desktop.sent.empty());
 }
 
@@ -103,8 +102,7 @@ TEST_F(EnvelopeProbe, LabelsOfAnyLengthAreSafe) {
   EXPECT_EQ(Module1::GetWindowLabel(desktop, FakeDesktop::Handle(0)), huge);
   // Class names are fetched into 64 characters: cut to 63.
   EXPECT_EQ(Module1::GetWindowLabel(desktop, FakeDesktop::Handle(1)), std::string(63, 'c'));
-  Module1::CheckOutlookTray(desktop);
-  EXPECT_EQ(Module1::gbMailArrived, vbFalse);
+  EXPECT_FALSE(Module1::CheckOutlookTray(desktop));
 }
 
 TEST(TrimAtNul, CutsAtTheFirstNul) {

@@ -9,6 +9,8 @@
 
 namespace {
 
+using watch::MarkerWatch;
+
 TEST(FileNameOnly, OnlyTheBackslashSeparates) {
   EXPECT_EQ(Module1::FileNameOnly(L""), L"");
   EXPECT_EQ(Module1::FileNameOnly(L"new.flag"), L"new.flag");
@@ -20,7 +22,7 @@ TEST(FileNameOnly, OnlyTheBackslashSeparates) {
 
 // A folder whose lookup behaves as the platform's: the stored long name, the
 // 8.3 alias and wildcards all find the stored name; case is ignored by lookup.
-class FakeFolder final : public MarkerFileSystem {
+class FakeFolder final : public watch::MarkerFileSystem {
  public:
   std::wstring FindFirstNormalFile(const std::wstring& path) override {
     const std::wstring pattern = Module1::FileNameOnly(path);

@@ -6,8 +6,12 @@
 #include <string>
 
 #include "presence/presence.h"
+#include "support/fakes.h"
 
 namespace {
+
+using namespace presence;
+using testing_support::FakeAnimationWindow;
 
 class ScriptedInput final : public InputState {
  public:
@@ -27,33 +31,22 @@ class ScriptedInput final : public InputState {
   int queries = 0;
 };
 
-class FakeAnim final : public AnimationWindow {
- public:
-  std::int16_t playAnimTimes() const override { return plays; }
-  void set_playAnimTimes(std::int16_t p) override { plays = p; }
-  void put_LoopCount(long) override {}
-  void PlayRandomClip(std::int32_t) override {}
-  void timedShutdownBegin() override { ++shutdowns; }
-  std::int16_t plays = 0;
-  int shutdowns = 0;
-};
-
 TEST(UserIsActive, PointerMovesOnEitherAxisAndKeysCount) {
   ScriptedInput in;
   ActivityProbe probe(in);
-  EXPECT_EQ(probe.UserIsActive(), vbFalse) << "pointer at (0, 0), where it starts";
+  EXPECT_EQ(probe.UserIsActive(), base::kFalse) << "pointer at (0, 0), where it starts";
   in.pos = {0, 5};
-  EXPECT_EQ(probe.UserIsActive(), vbTrue);
+  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
   EXPECT_EQ(in.queries, 256) << "the first call scanned every key";
-  EXPECT_EQ(probe.UserIsActive(), vbFalse);
+  EXPECT_EQ(probe.UserIsActive(), base::kFalse);
   in.keys = {VK_LBUTTON};
-  EXPECT_EQ(probe.UserIsActive(), vbTrue);
+  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
   in.keys = {255};
   in.keyBits = 0x0001;  // pressed since the last look
-  EXPECT_EQ(probe.UserIsActive(), vbTrue);
+  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
   in.keys = {};
   in.readable = false;
-  EXPECT_EQ(probe.UserIsActive(), vbFalse) << "an unreadable pointer has not moved";
+  EXPECT_EQ(probe.UserIsActive(), base::kFalse) << "an unreadable pointer has not moved";
 }
 
 TEST(UserIsActive, StopsScanningAtTheFirstKeyDown) {
@@ -61,7 +54,7 @@ TEST(UserIsActive, StopsScanningAtTheFirstKeyDown) {
   ActivityProbe probe(in);
   in.keys = {0x10};
   in.queries = 0;
-  EXPECT_EQ(probe.UserIsActive(), vbTrue);
+  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
   EXPECT_EQ(in.queries, 0x11);
 }
 
@@ -69,13 +62,13 @@ class PresenceTest : public ::testing::Test {
  protected:
   void Tick(bool active) {
     if (active) in.pos.x += 1;
-    watch.timIdleCheck_Timer();
+    watch.timIdleCheck.Fire();
   }
   ScriptedInput in;
   ActivityProbe probe{in};
   ui::Label lblStatus, Label3;
-  FakeAnim anim;
-  PresenceWatch watch{lblStatus, Label3, probe, [this]() -> AnimationWindow* { return &anim; }};
+  FakeAnimationWindow anim;
+  PresenceWatch watch{lblStatus, Label3, probe, [this]() -> alerts::AnimationWindow* { return &anim; }};
 };
 
 TEST_F(PresenceTest, StatusBlinksEveryTickWhateverTheUserDoes) {
@@ -91,7 +84,7 @@ TEST_F(PresenceTest, IdleSpellCountsFromZeroAndShowsIt) {
   Tick(true);
   EXPECT_EQ(Label3.Text(), L"");
   Tick(false);
-  EXPECT_EQ(watch.mbIdle, vbTrue);
+  EXPECT_EQ(watch.mbIdle, base::kTrue);
   EXPECT_EQ(Label3.Text(), L"Idle (0)");
   for (int i = 0; i < 11; ++i) Tick(false);
   EXPECT_EQ(watch.mlIdleTicks, 11) << "12 idle ticks: the first above the threshold";
@@ -101,27 +94,27 @@ TEST_F(PresenceTest, IdleSpellCountsFromZeroAndShowsIt) {
 TEST_F(PresenceTest, ReturnCancelsRemainingPlaysOnce) {
   Tick(false);
   Tick(false);
-  anim.plays = 5;
+  anim.set_playAnimTimes(5);
   Tick(true);
-  EXPECT_EQ(anim.plays, 0);
+  EXPECT_EQ(anim.playAnimTimes(), 0);
   EXPECT_EQ(anim.shutdowns, 1);
-  EXPECT_EQ(watch.mbIdle, vbFalse);
+  EXPECT_EQ(watch.mbIdle, base::kFalse);
   EXPECT_EQ(Label3.Text(), L"");
   EXPECT_EQ(watch.mlIdleTicks, 1) << "kept until the next spell";
-  anim.plays = 3;
+  anim.set_playAnimTimes(3);
   Tick(true);
   EXPECT_EQ(anim.shutdowns, 1) << "activity alone never stops a clip";
 }
 
 TEST_F(PresenceTest, ReturnWithNoPlaysLeftOnlyReads) {
   Tick(false);
-  anim.plays = 0;
+  anim.set_playAnimTimes(0);
   Tick(true);
   EXPECT_EQ(anim.shutdowns, 0);
-  anim.plays = -1;
+  anim.set_playAnimTimes(-1);
   Tick(false);
   Tick(true);
-  EXPECT_EQ(anim.plays, -1);
+  EXPECT_EQ(anim.playAnimTimes(), -1);
   EXPECT_EQ(anim.shutdowns, 0);
 }
 

@@ -7,12 +7,15 @@
 
 namespace {
 
+using app::DecodeTrayNotification;
+using app::IsPointerMove;
+using app::TrayAction;
+
 TEST(TrayIconRecord, HasTheFirstVersionLayoutAndPaddedTip) {
-  NotifyIconRecord record{};
+  watch::NotifyIconRecord record{};
   HWND hwnd = reinterpret_cast<HWND>(0x1234);
   HICON icon = reinterpret_cast<HICON>(0x5678);
-  FillTrayIconData(record, hwnd, icon);
-  EXPECT_EQ(record.cbSize, sizeof(NotifyIconRecord));
+  app::FillTrayIconData(record, hwnd, icon);
   EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
   EXPECT_EQ(record.hWnd, hwnd);
   EXPECT_EQ(record.uID, 1u);

@@ -1,4 +1,4 @@
-// The opacity helper's style arithmetic on a real layered window.
+// The opacity helper on a real layered window.
 #include <gtest/gtest.h>
 
 #include "alerts/alpha_blend.h"
@@ -22,34 +22,27 @@ class AlphaBlendTest : public ::testing::Test {
     return alpha;
   }
   HWND hwnd = nullptr;
-  clsAlphaBlend blend;
+  alerts::clsAlphaBlend blend;
 };
 
 TEST_F(AlphaBlendTest, TransparentAppliesTheStoredOpacity) {
-  blend.set_Transparent(vbTrue);
+  blend.set_Transparent(base::kTrue);
   EXPECT_TRUE(Layered());
   EXPECT_EQ(Alpha(), 0) << "the initial opacity is fully transparent";
   blend.set_Opacity(128);
   EXPECT_EQ(Alpha(), 0) << "a new opacity waits for the next True";
-  blend.set_Transparent(vbTrue);
+  blend.set_Transparent(base::kTrue);
   EXPECT_TRUE(Layered());
   EXPECT_EQ(Alpha(), 128);
 }
 
 TEST_F(AlphaBlendTest, FalseFlipsTheLayeredStyle) {
   blend.set_Opacity(200);
-  blend.set_Transparent(vbTrue);
-  blend.set_Transparent(vbFalse);
+  blend.set_Transparent(base::kTrue);
+  blend.set_Transparent(base::kFalse);
   EXPECT_FALSE(Layered());
-  blend.set_Transparent(vbFalse);
+  blend.set_Transparent(base::kFalse);
   EXPECT_TRUE(Layered()) << "False on a window that is not layered switches the style on";
-}
-
-TEST(TransparentStyle, IsOrForTrueAndXorForFalse) {
-  EXPECT_EQ(TransparentStyle(0, true), WS_EX_LAYERED);
-  EXPECT_EQ(TransparentStyle(WS_EX_LAYERED | WS_EX_TOPMOST, true), WS_EX_LAYERED | WS_EX_TOPMOST);
-  EXPECT_EQ(TransparentStyle(WS_EX_LAYERED | WS_EX_TOPMOST, false), WS_EX_TOPMOST);
-  EXPECT_EQ(TransparentStyle(WS_EX_TOPMOST, false), WS_EX_LAYERED | WS_EX_TOPMOST);
 }
 
 }  // namespace

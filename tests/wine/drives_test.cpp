@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "alerts/drives.h"
-#include "support/test_support.h"
+#include "support/paths.h"
 
-using namespace testing_support;
+using namespace alerts;
+using testing_support::TestFolder;
 
 namespace {
 
@@ -72,7 +73,6 @@ TEST(FloppyFlash, ReadsTheFileToItsEndAndClosesIt) {
 }
 
 TEST(FloppyFlash, NoFileOrNoDriveIsSilent) {
-  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   const ULONGLONG start = GetTickCount64();
   FlashFloppyDrive();  // A: as this machine has it (usually none)
   FlashFloppyDrive("q:\\no\\such\\dummyfile");

@@ -9,12 +9,15 @@
 #include "alerts/animation.h"
 #include "alerts/frm_anim.h"
 #include "alerts/media_player.h"
-#include "support/test_support.h"
+#include "support/paths.h"
+#include "support/pump.h"
+#include "support/stand_in.h"
 #include "ui/twips.h"
 #include "watch/envelope_probe.h"
 #include "watch/marker_file.h"
 
 using namespace testing_support;
+using alerts::PlanAnimation;
 
 namespace {
 
@@ -37,7 +40,7 @@ std::vector<std::wstring> BadPaths() {
 
 TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
   ui::TextBox txtMovie;
-  frmAnim anim(txtMovie, [] { return std::wstring(L"1"); });
+  alerts::frmAnim anim(txtMovie, [] { return std::wstring(L"1"); });
   ASSERT_TRUE(anim.LoadAndShow());
   for (const std::wstring& path : BadPaths()) {
     txtMovie.SetText(path);
@@ -53,7 +56,7 @@ TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
 }
 
 TEST(HostileInputs, MarkerPathsAreNeverFound) {
-  MarkerWatch watch;
+  watch::MarkerWatch watch;
   for (const std::wstring& path : BadPaths())
     EXPECT_FALSE(watch.CheckMarkerFile(path)) << "path of length " << path.size();
 }
@@ -63,8 +66,8 @@ TEST(HostileInputs, LoopTextsHaveAPlayCount) {
       {L"", 1}, {L"-1", 1}, {L"0", 1}, {L"2.5", 2}, {L"1e9", 1}, {L"&H10", 1}, {L" 3 ", 3},
       {L"32767", 32767}, {L"32768", 1}, {L"\u0663", 1}, {L"NaN", 1}, {L"inf", 1}};
   for (const auto& [text, plays] : table)
-    EXPECT_EQ(PlanAnimation(vbFalse, 0, text).plays, plays) << "text of length " << std::wstring(text).size();
-  EXPECT_EQ(PlanAnimation(vbFalse, 0, std::wstring(100000, L'9')).plays, 1);
+    EXPECT_EQ(PlanAnimation(base::kFalse, 0, text).plays, plays) << "text of length " << std::wstring(text).size();
+  EXPECT_EQ(PlanAnimation(base::kFalse, 0, std::wstring(100000, L'9')).plays, 1);
 }
 
 class ProbeCrowd : public ::testing::Test {
@@ -85,19 +88,16 @@ TEST_F(ProbeCrowd, AThousandCandidatesAndHugeTitles) {
   for (int i = 0; i < 1000; ++i) ASSERT_NE(Make(L"rctrl_renwnd32", L""), nullptr);
   const std::wstring huge(40000, L'\u00e9');
   for (int i = 0; i < 20; ++i) Make(L"STATIC", huge.c_str());
-  Module1::gbMailArrived = vbFalse;
   const ULONGLONG start = GetTickCount64();
-  Module1::CheckOutlookTray();
-  EXPECT_EQ(Module1::gbMailArrived, vbFalse);
+  EXPECT_FALSE(Module1::CheckOutlookTray());
   EXPECT_LT(GetTickCount64() - start, 5000u);
   ASSERT_TRUE(outlook.AddEnvelope());
-  Module1::CheckOutlookTray();
-  EXPECT_EQ(Module1::gbMailArrived, vbTrue) << "found among a thousand candidates";
+  EXPECT_TRUE(Module1::CheckOutlookTray()) << "found among a thousand candidates";
   EXPECT_EQ(outlook.NewMailMessages(), 1);
 }
 
 // The real desktop, but a window vanishes while the walk is under way.
-class VanishingDesktop final : public DesktopWindows {
+class VanishingDesktop final : public watch::DesktopWindows {
  public:
   explicit VanishingDesktop(HWND victim) : victim_(victim) {}
   void EnumTopLevel(WNDENUMPROC callback, LPARAM param) override {
@@ -105,11 +105,11 @@ class VanishingDesktop final : public DesktopWindows {
     param_ = param;
     ::EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
   }
-  int TitleLength(HWND h) override { return RealDesktop().TitleLength(h); }
-  void Title(HWND h, char* b, int n) override { RealDesktop().Title(h, b, n); }
-  void ClassName(HWND h, char* b, int n) override { RealDesktop().ClassName(h, b, n); }
-  BOOL DeleteNotifyIcon(HWND h, UINT id) override { return RealDesktop().DeleteNotifyIcon(h, id); }
-  void Send(HWND h, UINT msg) override { RealDesktop().Send(h, msg); }
+  int TitleLength(HWND h) override { return watch::RealDesktop().TitleLength(h); }
+  void Title(HWND h, char* b, int n) override { watch::RealDesktop().Title(h, b, n); }
+  void ClassName(HWND h, char* b, int n) override { watch::RealDesktop().ClassName(h, b, n); }
+  BOOL DeleteNotifyIcon(HWND h, UINT id) override { return watch::RealDesktop().DeleteNotifyIcon(h, id); }
+  void Send(HWND h, UINT msg) override { watch::RealDesktop().Send(h, msg); }
   bool destroyed = false;
 
  private:
@@ -132,12 +132,10 @@ TEST_F(ProbeCrowd, AnOutlookWindowClosingDuringTheWalk) {
   HWND doomed = Make(L"rctrl_renwnd32", L"");
   windows.clear();  // the walk destroys it
   VanishingDesktop desktop(doomed);
-  Module1::gbMailArrived = vbFalse;
-  Module1::CheckOutlookTray(desktop);
+  EXPECT_TRUE(Module1::CheckOutlookTray(desktop)) << "the walk went on to the envelope";
   EXPECT_TRUE(desktop.destroyed);
   EXPECT_FALSE(IsWindow(doomed));
-  EXPECT_EQ(Module1::gbMailArrived, vbTrue) << "the walk went on to the envelope";
-  EXPECT_EQ(Module1::GetWindowLabel(RealDesktop(), doomed).find("rctrl"), std::string::npos)
+  EXPECT_EQ(Module1::GetWindowLabel(watch::RealDesktop(), doomed).find("rctrl"), std::string::npos)
       << "a vanished window matches nothing";
 }
 

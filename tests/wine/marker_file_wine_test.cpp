@@ -4,7 +4,9 @@
 
 #include <string>
 
-#include "support/test_support.h"
+#include <windows.h>
+
+#include "support/paths.h"
 #include "watch/marker_file.h"
 
 using namespace testing_support;
@@ -30,7 +32,7 @@ class MarkerFolder : public ::testing::Test {
   }
   static bool Exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
   std::wstring folder;
-  MarkerWatch watch;
+  watch::MarkerWatch watch;
 };
 
 TEST_F(MarkerFolder, ExactNameIsDeletedOtherCaseIsNot) {

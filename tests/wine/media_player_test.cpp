@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "support/test_support.h"
+#include "support/paths.h"
+#include "support/pump.h"
 #include "ui/twips.h"
 
 namespace {
@@ -34,15 +35,11 @@ std::string HrText(HRESULT hr) {
   return ::testing::AssertionFailure() << "HRESULT " << HrText(hr) << " is a success";
 }
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
-  return out;
-}
-
 // The clips of make_clips.sh, in the test data folder.
 std::wstring DataDir() { return testing_support::TestDataFolder(); }
 
+using alerts::MediaPlayer;
+using testing_support::Narrow;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
 

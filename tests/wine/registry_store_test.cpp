@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "settings/settings_store.h"
-#include "support/test_support.h"
+#include "base/scoped.h"
+#include "support/registry.h"
 
 using namespace testing_support;
 
@@ -10,7 +11,7 @@ namespace {
 
 TEST(RegistryStore, MissingKeysGiveTheDefaultAndWritesReadBackExactly) {
   ClearOptions();
-  auto store = MakeRegistryStore();
+  auto store = settings::MakeRegistryStore();
   EXPECT_EQ(store->GetSetting(L"Postlark", L"Options", L"Loop", L"1"), L"1");
   const std::wstring texts[] = {L"", L"12", L"D:\\\u30e1\u30fc\u30eb\\\u65b0\u7740.flag",
                                 std::wstring(100000, L'9')};
@@ -25,14 +26,15 @@ TEST(RegistryStore, MissingKeysGiveTheDefaultAndWritesReadBackExactly) {
 
 TEST(RegistryStore, AValueOfAnotherTypeReadsAsTheDefault) {
   ClearOptions();
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Postlark\\Options", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const DWORD one = 1;
-  RegSetValueExW(key, L"Beep", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
-  RegCloseKey(key);
-  EXPECT_EQ(MakeRegistryStore()->GetSetting(L"Postlark", L"Options", L"Beep", L"1"), L"1");
+  {
+    base::RegKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Postlark\\Options", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, key.Out(), nullptr),
+              ERROR_SUCCESS);
+    const DWORD one = 1;
+    RegSetValueExW(key.get(), L"Beep", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+  }
+  EXPECT_EQ(settings::MakeRegistryStore()->GetSetting(L"Postlark", L"Options", L"Beep", L"1"), L"1");
   ClearOptions();
 }
 

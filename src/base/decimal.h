@@ -3,7 +3,7 @@
 // C library's formatting would add tens of kilobytes to a small exe.
 #include <string>
 
-namespace ui {
+namespace base {
 
 template <typename Char>
 std::basic_string<Char> Decimal(long long value) {
@@ -24,4 +24,4 @@ std::basic_string<Char> Decimal(long long value) {
 inline std::wstring DecimalW(long long value) { return Decimal<wchar_t>(value); }
 inline std::string DecimalA(long long value) { return Decimal<char>(value); }
 
-}  // namespace ui
+}  // namespace base

@@ -1,0 +1,151 @@
+#include "support/process.h"
+
+#include <cstdio>
+
+#include "support/pump.h"
+#include "support/stand_in.h"
+
+namespace testing_support {
+
+namespace {
+
+struct FindArgs {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param) {
+  auto* args = reinterpret_cast<FindArgs*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[64];
+  if (pid == args->pid && GetClassNameW(hwnd, cls, 64) && wcscmp(cls, args->cls) == 0) {
+    args->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
+  FindArgs args{pid, cls, nullptr};
+  EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&args));
+  return args.found;
+}
+
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments, DWORD flags) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi)) {
+    std::fprintf(stderr, "could not start %s (error %lu)\n", Narrow(exe).c_str(), GetLastError());
+    return;
+  }
+  process_.Reset(pi.hProcess);
+  thread_.Reset(pi.hThread);
+  pid_ = pi.dwProcessId;
+}
+
+ChildProcess::~ChildProcess() { Kill(); }
+
+bool ChildProcess::Running() const {
+  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool ChildProcess::WaitExit(DWORD timeoutMs) {
+  if (!process_) return true;
+  return PumpUntil(
+      [&] {
+        OnWait();
+        return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+      },
+      timeoutMs);
+}
+
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+void ChildProcess::Kill() {
+  if (!Running()) return;
+  TerminateProcess(process_.get(), 9);
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  while (WaitForSingleObject(process_.get(), 20) != WAIT_OBJECT_0 && GetTickCount64() < deadline) OnWait();
+}
+
+PostlarkProcess::PostlarkProcess(const std::wstring& exe, bool debug)
+    : ChildProcess(exe, L"", debug ? DEBUG_ONLY_THIS_PROCESS : 0), debug_(debug) {
+  if (!process_) return;
+  if (debug_) SetPumpHook([this] { DrainDebugEvents(); });
+  // The window is there once Form_Load has shown it and the tray icon is in.
+  PumpUntil(
+      [&] {
+        if (!Running()) return true;  // it gave up
+        main_ = FindWindowOf(pid_, L"PostlarkMain");
+        return main_ && IconExists(main_, 1) && Anim();
+      },
+      15000);
+  if (!Running()) {
+    main_ = nullptr;
+    std::fprintf(stderr, "postlark.exe ended during start-up with code %lu\n", ExitCode());
+  } else if (!main_ || !IconExists(main_, 1)) {
+    std::fprintf(stderr, "postlark.exe showed no window with its tray icon within 15 s\n");
+    main_ = nullptr;
+  }
+}
+
+PostlarkProcess::~PostlarkProcess() {
+  Kill();
+  if (debug_) SetPumpHook(nullptr);
+}
+
+HWND PostlarkProcess::Anim() const { return FindWindowOf(pid_, L"PostlarkAnimation"); }
+
+std::wstring PostlarkProcess::Text(int id) const {
+  wchar_t buffer[512] = {};
+  SendMessageTimeoutW(Control(id), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  return buffer;
+}
+
+void PostlarkProcess::OnWait() {
+  if (debug_) DrainDebugEvents();
+}
+
+void PostlarkProcess::DrainDebugEvents() {
+  DEBUG_EVENT event;
+  while (WaitForDebugEvent(&event, 0)) {
+    DWORD status = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case OUTPUT_DEBUG_STRING_EVENT: {
+        const auto& info = event.u.DebugString;
+        std::string text(info.nDebugStringLength, '\0');
+        SIZE_T read = 0;
+        if (!info.fUnicode &&
+            ReadProcessMemory(process_.get(), info.lpDebugStringData, text.data(), text.size(), &read))
+          debugOutput_.push_back(text.substr(0, text.find('\0')));
+        break;
+      }
+      case EXCEPTION_DEBUG_EVENT:
+        // First-chance exceptions belong to the program; the initial
+        // breakpoint is ours to swallow.
+        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+          status = DBG_EXCEPTION_NOT_HANDLED;
+        break;
+      case CREATE_PROCESS_DEBUG_EVENT:
+        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        break;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+  }
+}
+
+}  // namespace testing_support

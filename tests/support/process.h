@@ -1,0 +1,65 @@
+#pragma once
+// Programs a test starts: each is ended (killed if need be) and its handles
+// closed when its owner goes, also when an assertion ends the test early.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/scoped.h"
+#include "support/paths.h"
+
+namespace testing_support {
+
+class ChildProcess {
+ public:
+  // exe with the given command-line arguments; flags as CreateProcess takes.
+  ChildProcess(const std::wstring& exe, const std::wstring& arguments, DWORD flags = 0);
+  virtual ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Running() const;
+  DWORD Pid() const { return pid_; }
+  HANDLE Handle() const { return process_.get(); }
+  // True once the process has ended within timeoutMs (pumping meanwhile).
+  bool WaitExit(DWORD timeoutMs);
+  DWORD ExitCode() const;
+  void Kill();
+
+ protected:
+  virtual void OnWait() {}
+
+  base::UniqueHandle process_, thread_;
+  DWORD pid_ = 0;
+};
+
+// The real postlark.exe, started and waited for until its window is shown
+// with its tray icon and its animation window exists.
+class PostlarkProcess : public ChildProcess {
+ public:
+  explicit PostlarkProcess(const std::wstring& exe = PostlarkExe(), bool debug = false);
+  ~PostlarkProcess() override;
+
+  bool Started() const { return main_ != nullptr; }
+  HWND Main() const { return main_; }
+  HWND Anim() const;  // the animation window
+  HWND Control(int id) const { return GetDlgItem(main_, id); }
+  // A control's text, read with a bounded wait.
+  std::wstring Text(int id) const;
+  // With debug: what the process wrote with OutputDebugString so far.
+  const std::vector<std::string>& DebugOutput() const { return debugOutput_; }
+
+ private:
+  void OnWait() override;
+  void DrainDebugEvents();
+
+  HWND main_ = nullptr;
+  bool debug_ = false;
+  std::vector<std::string> debugOutput_;
+};
+
+// The first top-level window of that class owned by process pid.
+HWND FindWindowOf(DWORD pid, const wchar_t* cls);
+
+}  // namespace testing_support
