@@ -14,9 +14,11 @@ need=(
   xvfb x11-utils imagemagick ffmpeg
 )
 
+# Root runs apt and dpkg itself; anyone else through sudo.
+sudo_=""; [ "$(id -u)" -ne 0 ] && sudo_=sudo
+
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  updated=0
+  $sudo_ dpkg --add-architecture i386
 fi
 
 missing=()
@@ -26,9 +28,7 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  sudo_=""; [ "$(id -u)" -ne 0 ] && sudo_=sudo
-  $sudo_ apt-get update -qq
-  $sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $sudo_ env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 echo "setup: all packages present"
