@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -51,15 +52,22 @@ std::string GetCdTrayMode(MciChannel& mci) {
 }
 
 void FlashFloppyDrive(const char* path) {
+  // The access is what lights the drive; what is in the file does not
+  // matter. A large file (A: may be a big USB drive) is read no further
+  // than kFloppyReadLimit.
   long long bytes = 0;
   {
     // The process runs with SEM_FAILCRITICALERRORS, so an empty drive fails
     // the open instead of asking the user to insert a disk.
     const base::UniqueHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    char c;
+    char buffer[4096];
     DWORD read = 0;
-    while (file && ReadFile(file.get(), &c, 1, &read, nullptr) && read == 1) ++bytes;
+    while (file && bytes < kFloppyReadLimit &&
+           ReadFile(file.get(), buffer, static_cast<DWORD>(std::min<long long>(sizeof buffer, kFloppyReadLimit - bytes)),
+                    &read, nullptr) &&
+           read > 0)
+      bytes += read;
   }
   Trace("floppy \"" + std::string(path) + "\" read " + base::DecimalA(bytes) + " bytes, error mode " +
         base::DecimalA(GetErrorMode()));

@@ -29,7 +29,9 @@ void OpenCdTray(MciChannel& mci = RealMci());
 void CloseCdTray(MciChannel& mci = RealMci());
 std::string GetCdTrayMode(MciChannel& mci = RealMci());
 
-// Reads the probe file to its end, one character at a time; every failure
+inline constexpr long long kFloppyReadLimit = 64 * 1024;
+
+// Reads the probe file to its end, or to kFloppyReadLimit; every failure
 // (no drive, no disk, not ready, no file) ends it silently.
 void FlashFloppyDrive(const char* path = kFloppyProbeFile);
 

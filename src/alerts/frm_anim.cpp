@@ -1,5 +1,6 @@
 #include "alerts/frm_anim.h"
 
+#include "alerts/placement.h"
 #include "ui/twips.h"
 
 namespace alerts {
@@ -38,8 +39,11 @@ void frmAnim::Unload() {
 void frmAnim::Form_Load() {
   Module1::SetTopMost(hwnd());
   seq_.playAnimTimes = 0;
-  const float left = storedAnimRight_() == L"1" ? ui::ScreenWidthTwips(ui::DpiFor(hwnd())) : 0.0f;
-  Move(left, Top(), Width(), Height());
+  if (storedAnimRight_() == L"1") return ParkRight();
+  // Left edge of the primary monitor; height and size as designed.
+  RECT r = Rect();
+  OffsetRect(&r, CurrentDesk().Primary().rect.left - r.left, 0);
+  Place(r);
 }
 
 void frmAnim::Form_Activate() { Module1::SetTopMost(hwnd()); }
@@ -56,14 +60,17 @@ void frmAnim::PlayRandomClip(std::int32_t left_pos) {
   const float width = vid.Width();
   const float height = vid.Height() - MediaPlayer::kControlStripTwips;
   if (width <= 0 || height <= 0) return ParkRight();
-  const float screen = ui::ScreenWidthTwips(ui::DpiFor(hwnd()));
-  const float left = left_pos == -1 ? screen - width : static_cast<float>(left_pos);
-  Move(left, 0, width, height);
+  const Desk desk = CurrentDesk();
+  RECT r = PlaceOnScreen(desk, MeansParkedRight(desk, left_pos) ? 0 : left_pos, width, height);
+  // Start-up plays the clip out of sight, beyond the right edge of every monitor.
+  if (MeansParkedRight(desk, left_pos)) r = Park(desk, Side::Right, {r.right - r.left, r.bottom - r.top});
+  Place(r);
   if (FAILED(vid.Play()) || FAILED(vid.put_Visible(true))) ParkRight();
 }
 
 void frmAnim::ParkRight() {
-  Move(ui::ScreenWidthTwips(ui::DpiFor(hwnd())), Top(), Width(), Height());
+  const RECT r = Rect();
+  Place(Park(CurrentDesk(), Side::Right, {r.right - r.left, r.bottom - r.top}));
 }
 
 void frmAnim::vid_EndOfStream() {
@@ -77,33 +84,20 @@ void frmAnim::timedShutdownBegin() {
 
 void frmAnim::timTic_Timer() {
   if (!seq_.Tick()) return;
-  Move(-Width() - kParkGapTwips, Top(), Width(), Height());
+  const RECT r = Rect();
+  Place(Park(CurrentDesk(), Side::Left, {r.right - r.left, r.bottom - r.top}));
   vid.Stop();
 }
 
-void frmAnim::Move(float left, float top, float width, float height) {
-  const UINT dpi = ui::DpiFor(hwnd());
-  SetWindowPos(hwnd(), nullptr, ui::TwipsToPixels(left, dpi), ui::TwipsToPixels(top, dpi),
-               ui::TwipsToPixels(width, dpi), ui::TwipsToPixels(height, dpi),
+void frmAnim::Place(const RECT& r) {
+  SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-namespace {
-RECT WindowRectOf(HWND hwnd) {
+RECT frmAnim::Rect() const {
   RECT r{};
-  GetWindowRect(hwnd, &r);
+  GetWindowRect(hwnd(), &r);
   return r;
-}
-}  // namespace
-
-float frmAnim::Top() const { return ui::PixelsToTwips(WindowRectOf(hwnd()).top, ui::DpiFor(hwnd())); }
-float frmAnim::Width() const {
-  const RECT r = WindowRectOf(hwnd());
-  return ui::PixelsToTwips(r.right - r.left, ui::DpiFor(hwnd()));
-}
-float frmAnim::Height() const {
-  const RECT r = WindowRectOf(hwnd());
-  return ui::PixelsToTwips(r.bottom - r.top, ui::DpiFor(hwnd()));
 }
 
 LRESULT frmAnim::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

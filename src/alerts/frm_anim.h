@@ -1,7 +1,8 @@
 #pragma once
 // The animation window: borderless, topmost, not in the taskbar, exactly as
-// wide as the clip, at the top of the screen while a clip plays and parked
-// beyond the left or right edge between alerts. It is never hidden.
+// wide as the clip, at the top of the primary monitor while a clip plays and
+// parked beyond the left or right edge of every monitor between alerts. It
+// is never hidden.
 #include <windows.h>
 
 #include <functional>
@@ -19,7 +20,6 @@ class frmAnim final : public ui::Window, public AnimationWindow {
  public:
   static constexpr float kDesignWidthTwips = 4695.0f;
   static constexpr float kDesignHeightTwips = 1035.0f;
-  static constexpr float kParkGapTwips = 1000.0f;
 
   // txtMovie is read at every clip; storedAnimRight reads the stored option.
   frmAnim(const ui::TextBox& txtMovie, std::function<std::wstring()> storedAnimRight);
@@ -35,11 +35,6 @@ class frmAnim final : public ui::Window, public AnimationWindow {
   void PlayRandomClip(std::int32_t left_pos) override;
   void timedShutdownBegin() override;
 
-  // Placement in twips.
-  float Top() const;
-  float Width() const;
-  float Height() const;
-
   MediaPlayer vid;
   ui::Timer timTic{1000};
 
@@ -49,7 +44,8 @@ class frmAnim final : public ui::Window, public AnimationWindow {
   void Form_Activate();
   void timTic_Timer();
   void vid_EndOfStream();
-  void Move(float left, float top, float width, float height);
+  void Place(const RECT& r);
+  RECT Rect() const;
   void ParkRight();
 
   const ui::TextBox& txtMovie_;

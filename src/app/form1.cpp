@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "alerts/drives.h"
 #include "app/resource_ids.h"
@@ -40,6 +41,9 @@ Form1::Form1(std::unique_ptr<settings::SettingsStore> store)
   Command2.Click = [this] { Command2_Click(); };
   cmdBrowseAnimation.Click = [this] { cmdBrowseAnimation_Click(); };
   cmdBrowseDetect.Click = [this] { cmdBrowseDetect_Click(); };
+  std::vector<wchar_t> folder(32768);
+  const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+  if (n && n < folder.size()) startFolder_.assign(folder.data(), n);
 }
 
 bool Form1::Load() {
@@ -60,6 +64,7 @@ bool Form1::Load() {
   AddTimer(cycle_.timFlash);
   AddTimer(cycle_.timFlashDuration);
   AddTimer(presence_.timIdleCheck);
+  AddTimer(tray_.timRetry);
   restoreMessage_ = RegisterWindowMessageW(kRestoreMessageName);
   Form_Load();
   return true;
@@ -102,7 +107,10 @@ void Form1::OnDestroyed() { PostQuitMessage(0); }
 void Form1::Command1_Click() { ShowWindow(hwnd(), SW_MINIMIZE); }
 
 void Form1::Command2_Click() {
-  // At once, as promised: every option was stored when it changed.
+  // At once, as promised: every option was stored when it changed. The icon
+  // goes first, or it would stay in the notification area until the pointer
+  // passed over it.
+  tray_.Delete();
   ExitProcess(0);
 }
 
@@ -201,9 +209,9 @@ bool Form1::CheckOutlookTray() { return Module1::CheckOutlookTray(); }
 
 bool Form1::CheckMarkerFile(const std::wstring& path) {
   // The user may be halfway through typing the path: a partial path that
-  // happens to name a file must not get that file deleted.
-  if (txtFileDetect.HasFocus()) return false;
-  return marker_.CheckMarkerFile(path);
+  // happens to name a file must not get that file deleted. A lookup already
+  // made is still acted on.
+  return marker_.CheckMarkerFile(watch::ResolveMarkerPath(path, startFolder_), !txtFileDetect.HasFocus());
 }
 
 void Form1::Beep() { alerts::SystemBeep(); }

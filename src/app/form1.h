@@ -66,7 +66,10 @@ class Form1 final : public ui::Window,
   watch::CheckCycle cycle_;
   presence::ActivityProbe activity_;
   presence::PresenceWatch presence_;
-  watch::MarkerWatch marker_;
+  watch::MarkerCheck marker_;
+  // Where a relative marker path is looked for, whatever folder the process
+  // is in later.
+  std::wstring startFolder_;
   settings::CommonDialog CommonDialog1;
   TrayIcon tray_;
   std::unique_ptr<alerts::frmAnim> anim_;

@@ -6,7 +6,10 @@ namespace app {
 
 SingleInstance::SingleInstance()
     : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Postlark.SingleInstance")) {
-  first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
+  const DWORD error = GetLastError();
+  // A copy that holds the object where this one may not open it (started
+  // elevated, say) is still a copy already watching.
+  first_ = mutex_ ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
 }
 
 void SingleInstance::WakeRunning() const {

@@ -39,27 +39,37 @@ bool IsPointerMove(HWND hwnd, LPARAM lParam, DWORD messagePos) {
 }
 
 TrayIcon::TrayIcon(Notify notify)
-    : notify_(notify),
+    : notify_(std::move(notify)),
       mPopupSys(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_SYSTRAY))),
-      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+  timRetry.Tick = [this] { TryAdd(); };
+}
 
 TrayIcon::~TrayIcon() { Delete(); }
 
 void TrayIcon::Add(HWND owner, HICON icon) {
   FillTrayIconData(TrayIconData, owner, icon);
-  notify_(NIM_ADD, TrayIconData);
-  shown_ = true;
+  wanted_ = true;
+  TryAdd();
+}
+
+void TrayIcon::TryAdd() {
+  // A busy shell may report a failed add and show the icon all the same: an
+  // icon it will modify is there.
+  shown_ = notify_(NIM_ADD, TrayIconData) || notify_(NIM_MODIFY, TrayIconData);
+  timRetry.SetEnabled(wanted_ && !shown_);
 }
 
 void TrayIcon::Delete() {
-  if (!shown_) return;
-  shown_ = false;
+  if (!wanted_) return;
+  wanted_ = shown_ = false;
+  timRetry.SetEnabled(false);
   notify_(NIM_DELETE, TrayIconData);
 }
 
 bool TrayIcon::OnShellMessage(UINT msg) {
   if (msg == 0 || msg != taskbarCreated_) return false;
-  if (shown_) notify_(NIM_ADD, TrayIconData);
+  if (wanted_) TryAdd();
   return true;
 }
 

@@ -5,7 +5,10 @@
 // pointer's x.
 #include <windows.h>
 
+#include <functional>
+
 #include "base/scoped.h"
+#include "ui/timer.h"
 #include "watch/notify_icon_record.h"
 
 namespace app {
@@ -31,7 +34,7 @@ bool IsPointerMove(HWND hwnd, LPARAM lParam, DWORD messagePos);
 
 class TrayIcon {
  public:
-  using Notify = BOOL (*)(DWORD message, watch::NotifyIconRecord& record);
+  using Notify = std::function<BOOL(DWORD message, watch::NotifyIconRecord& record)>;
 
   explicit TrayIcon(Notify notify = watch::NotifyIcon);
   // Takes the icon away if it is still shown.
@@ -39,7 +42,9 @@ class TrayIcon {
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
 
-  // Fills the record for the owner window and adds the icon.
+  // Fills the record for the owner window and adds the icon. At logon the
+  // shell may not be ready for it: an add that fails is tried again every
+  // two seconds until it succeeds.
   void Add(HWND owner, HICON icon);
   void Delete();
   // True when msg was the shell's "TaskbarCreated": the shell restarted and
@@ -47,15 +52,21 @@ class TrayIcon {
   bool OnShellMessage(UINT msg);
   // The menu at the pointer; the command chosen, or 0.
   UINT ShowMenu();
+  bool Shown() const { return shown_; }
 
   // The record as it was added; the delete sends the same window and id.
   watch::NotifyIconRecord TrayIconData{};
+  // Runs while an add has failed; the owner window gives it its ticks.
+  ui::Timer timRetry{2000};
 
  private:
+  void TryAdd();
+
   Notify notify_;
   base::Menu mPopupSys;
   UINT taskbarCreated_;
-  bool shown_ = false;
+  bool wanted_ = false;  // between Add and Delete
+  bool shown_ = false;   // the shell took the icon
 };
 
 }  // namespace app

@@ -42,7 +42,9 @@ bool CommonDialog::ShowOpen(HWND owner) {
   ofn.nFilterIndex = filterIndex_;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.Flags = OFN_EXPLORER;
+  // The current folder is not the dialog's to move: relative paths elsewhere
+  // in Postlark must keep meaning what they meant.
+  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
   if (!ShowOpenDialog(&ofn)) return false;
   filterIndex_ = ofn.nFilterIndex;
   FileName = file.data();

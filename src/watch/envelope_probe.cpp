@@ -5,6 +5,9 @@
 namespace watch {
 namespace {
 
+constexpr int kClassBufferChars = 64;
+constexpr UINT kSendTimeoutMs = 1000;
+
 class Win32Desktop final : public DesktopWindows {
  public:
   void EnumTopLevel(WNDENUMPROC callback, LPARAM param) override { ::EnumWindows(callback, param); }
@@ -22,10 +25,14 @@ class Win32Desktop final : public DesktopWindows {
     record.uID = id;
     return NotifyIcon(NIM_DELETE, record);
   }
-  void Send(HWND hwnd, UINT msg) override { ::SendMessageA(hwnd, msg, 0, 0); }
+  // Outlook may hang, or another program may copy its window class and stop
+  // answering: the wait is bounded, and ends at once for a window the system
+  // already knows is hung.
+  void Send(HWND hwnd, UINT msg) override {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(hwnd, msg, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  }
 };
-
-constexpr int kClassBufferChars = 64;
 
 // What one walk carries from window to window.
 struct Walk {

@@ -21,6 +21,7 @@ class DesktopWindows {
   virtual void Title(HWND hwnd, char* buffer, int count) = 0;
   virtual void ClassName(HWND hwnd, char* buffer, int count) = 0;
   virtual BOOL DeleteNotifyIcon(HWND hwnd, UINT id) = 0;
+  // Sends msg with both parameters 0, waiting a bounded time for the answer.
   virtual void Send(HWND hwnd, UINT msg) = 0;
 };
 

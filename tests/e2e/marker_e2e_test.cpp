@@ -62,6 +62,12 @@ class MarkerE2E : public ScreenshotOnFailure {
     if (!parked) std::fprintf(stderr, "start-up clip at %ld..%ld, not parked left\n", r.left, r.right);
     return parked;
   }
+  static HWND FindOpenDialog(DWORD pid) {
+    HWND dialog = FindWindowW(L"#32770", nullptr);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(dialog, &owner);
+    return owner == pid ? dialog : nullptr;
+  }
   std::wstring folder, marker;
 };
 
@@ -151,6 +157,34 @@ TEST_F(MarkerE2E, NoCheckWhileThePathIsBeingTyped) {
   tab[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, tab, sizeof(INPUT));
   EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000));
+}
+
+// The Open dialog moves its own current folder as the user browses; a
+// relative marker path still names the file in the folder Postlark started in.
+TEST_F(MarkerE2E, ARelativeMarkerPathStaysInTheStartFolderAfterBrowsingElsewhere) {
+  const std::wstring start = TestFolder(L"marker_start"), elsewhere = TestFolder(L"marker_browsed");
+  const std::wstring here = start + L"\\new.flag", there = elsewhere + L"\\new.flag";
+  Clean(here);
+  Clean(there);
+  SetOption(L"FileDetectName", L"new.flag");
+  PostlarkProcess postlark(PostlarkExe(), false, start);
+  ASSERT_TRUE(Ready(postlark));
+  PostMessageW(postlark.Control(idCmdBrowseDetect), BM_CLICK, 0, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (dialog = FindOpenDialog(postlark.Pid())) != nullptr; }, 5000));
+  PumpFor(500);
+  // Into the other folder, as a user would by typing it, then Cancel.
+  SendMessageTimeoutW(GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(elsewhere.c_str()),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  PumpFor(1000);
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }, 5000));
+  Make(there);
+  Make(here);
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(here); }, 4000)) << "the marker in the start folder stayed";
+  EXPECT_TRUE(Exists(there)) << "a file in the folder last browsed was deleted";
+  Clean(there);
 }
 
 TEST_F(MarkerE2E, TheCdTrayIsToldOncePerAlert) {

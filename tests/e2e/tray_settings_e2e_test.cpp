@@ -2,6 +2,7 @@
 // its Open dialogs, driven from outside.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -198,6 +199,27 @@ TEST_F(TraySettingsE2E, ASecondStartBringsTheRunningOneBackAndExits) {
   EXPECT_EQ(second.ExitCode(), 0u);
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main); }, 3000));
   EXPECT_TRUE(IsWindow(main));
+}
+
+// A copy that holds the single-instance object where this one may not open
+// it (started elevated, say): no second watcher starts.
+TEST_F(TraySettingsE2E, ACopyThatCannotOpenTheSingleInstanceObjectDoesNotStart) {
+  PSECURITY_DESCRIPTOR denyAll = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;GA;;;WD)", SDDL_REVISION_1,
+                                                                   &denyAll, nullptr));
+  SECURITY_ATTRIBUTES sa{sizeof sa, denyAll, FALSE};
+  const base::UniqueHandle held(CreateMutexW(&sa, FALSE, L"Local\\Postlark.SingleInstance"));
+  LocalFree(denyAll);
+  ASSERT_TRUE(held);
+  ChildProcess second(PostlarkExe(), L"");
+  bool watching = false;
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        watching = watching || FindWindowOf(second.Pid(), L"PostlarkMain");
+        return !second.Running();
+      },
+      15000));
+  EXPECT_FALSE(watching) << "a second copy started watching";
 }
 
 }  // namespace

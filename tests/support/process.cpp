@@ -35,12 +35,14 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
   return args.found;
 }
 
-ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments, DWORD flags) {
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments, DWORD flags,
+                           const std::wstring& folder) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   std::wstring cmd = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi)) {
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     std::fprintf(stderr, "could not start %s (error %lu)\n", Narrow(exe).c_str(), GetLastError());
     return;
   }
@@ -78,8 +80,8 @@ void ChildProcess::Kill() {
   while (WaitForSingleObject(process_.get(), 20) != WAIT_OBJECT_0 && GetTickCount64() < deadline) OnWait();
 }
 
-PostlarkProcess::PostlarkProcess(const std::wstring& exe, bool debug)
-    : ChildProcess(exe, L"", debug ? DEBUG_ONLY_THIS_PROCESS : 0), debug_(debug) {
+PostlarkProcess::PostlarkProcess(const std::wstring& exe, bool debug, const std::wstring& folder)
+    : ChildProcess(exe, L"", debug ? DEBUG_ONLY_THIS_PROCESS : 0, folder), debug_(debug) {
   if (!process_) return;
   if (debug_) SetPumpHook([this] { DrainDebugEvents(); });
   // The window is there once Form_Load has shown it and the tray icon is in.

@@ -13,8 +13,10 @@ namespace testing_support {
 
 class ChildProcess {
  public:
-  // exe with the given command-line arguments; flags as CreateProcess takes.
-  ChildProcess(const std::wstring& exe, const std::wstring& arguments, DWORD flags = 0);
+  // exe with the given command-line arguments, flags as CreateProcess takes
+  // them, in the given current folder (empty: this process's).
+  ChildProcess(const std::wstring& exe, const std::wstring& arguments, DWORD flags = 0,
+               const std::wstring& folder = {});
   virtual ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -38,7 +40,8 @@ class ChildProcess {
 // with its tray icon and its animation window exists.
 class PostlarkProcess : public ChildProcess {
  public:
-  explicit PostlarkProcess(const std::wstring& exe = PostlarkExe(), bool debug = false);
+  explicit PostlarkProcess(const std::wstring& exe = PostlarkExe(), bool debug = false,
+                           const std::wstring& folder = {});
   ~PostlarkProcess() override;
 
   bool Started() const { return main_ != nullptr; }

@@ -2,8 +2,9 @@
 // given class and title, optionally showing the envelope (notification icon
 // 0). It writes its window handle to the ready file once the window (and
 // envelope) exist, and appends one line to the log file for each message
-// 1031 it receives. Runs until killed or sent WM_CLOSE.
-//   stand_in_outlook.exe --class rctrl_renwnd32 --title "" --envelope
+// 1031 it receives. With --hang it stops answering once it has logged the
+// first 1031, as a hung Outlook would. Runs until killed or sent WM_CLOSE.
+//   stand_in_outlook.exe --class rctrl_renwnd32 --title "" --envelope --hang
 //                        --ready C:\x\ready.txt --log C:\x\log.txt
 #include <windows.h>
 #include <shellapi.h>
@@ -14,6 +15,7 @@
 namespace {
 
 std::wstring gLog;
+bool gHang = false;
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_USER + 7 && !gLog.empty()) {
@@ -21,6 +23,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       std::fprintf(f, "1031 %lu\n", GetTickCount());
       std::fclose(f);
     }
+    if (gHang) Sleep(INFINITE);
     return 0;
   }
   if (msg == WM_DESTROY) PostQuitMessage(0);
@@ -37,6 +40,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring a = argv[i];
     if (a == L"--envelope") envelope = true;
+    else if (a == L"--hang") gHang = true;
     else if (i + 1 < argc && a == L"--class") cls = argv[++i];
     else if (i + 1 < argc && a == L"--title") title = argv[++i];
     else if (i + 1 < argc && a == L"--ready") ready = argv[++i];

@@ -1,95 +1,120 @@
-// The marker file's name rules, and its deletion safety, on a scripted folder.
+// The marker's path rules, what a finished lookup means, and the lookup that
+// runs off the user-interface thread, against a file system that blocks.
 #include <gtest/gtest.h>
+#include <windows.h>
 
-#include <map>
+#include <atomic>
 #include <string>
-#include <vector>
 
+#include "base/scoped.h"
+#include "support/pump.h"
 #include "watch/marker_file.h"
 
 namespace {
 
-using watch::MarkerWatch;
+using watch::Take;
 
-TEST(FileNameOnly, OnlyTheBackslashSeparates) {
+TEST(MarkerPath, OnlyTheBackslashSeparatesAndRelativePathsStartWhereThePostlarkStarted) {
   EXPECT_EQ(Module1::FileNameOnly(L""), L"");
   EXPECT_EQ(Module1::FileNameOnly(L"new.flag"), L"new.flag");
   EXPECT_EQ(Module1::FileNameOnly(L"C:\\mail\\new.flag"), L"new.flag");
   EXPECT_EQ(Module1::FileNameOnly(L"C:\\mail\\"), L"");
   EXPECT_EQ(Module1::FileNameOnly(L"C:/mail/new.flag"), L"C:/mail/new.flag");
-  EXPECT_EQ(Module1::FileNameOnly(L"C:new.flag"), L"C:new.flag");
-}
 
-// A folder whose lookup behaves as the platform's: the stored long name, the
-// 8.3 alias and wildcards all find the stored name; case is ignored by lookup.
-class FakeFolder final : public watch::MarkerFileSystem {
- public:
-  std::wstring FindFirstNormalFile(const std::wstring& path) override {
-    const std::wstring pattern = Module1::FileNameOnly(path);
-    for (const auto& [stored, alias] : files) {
-      if (Lower(pattern) == Lower(stored) || Lower(pattern) == Lower(alias) ||
-          (pattern.find_first_of(L"*?") != std::wstring::npos && !pattern.empty()))
-        return stored;
-    }
-    return {};
-  }
-  bool RemoveFile(const std::wstring& path) override {
-    removed.push_back(path);
-    if (locked) return false;
-    const std::wstring name = Module1::FileNameOnly(path);
-    for (auto it = files.begin(); it != files.end(); ++it)
-      if (Lower(it->first) == Lower(name)) {
-        files.erase(it);
-        return true;
-      }
-    return false;
-  }
-  static std::wstring Lower(std::wstring s) {
-    for (auto& c : s) c = static_cast<wchar_t>(towlower(c));
-    return s;
-  }
-  std::map<std::wstring, std::wstring> files;  // stored name -> 8.3 alias
-  std::vector<std::wstring> removed;
-  bool locked = false;
-};
-
-TEST(MarkerWatch, ExactNameIsFoundAndDeleted) {
-  FakeFolder folder;
-  folder.files[L"NewMail.flag"] = L"NEWMAI~1.FLA";
-  MarkerWatch watch(folder);
-  EXPECT_TRUE(watch.CheckMarkerFile(L"C:\\mail\\NewMail.flag"));
-  EXPECT_EQ(folder.removed, (std::vector<std::wstring>{L"C:\\mail\\NewMail.flag"}));
-  EXPECT_FALSE(watch.CheckMarkerFile(L"C:\\mail\\NewMail.flag"));
-}
-
-TEST(MarkerWatch, NamesThatOnlyLookupMatchesAreNeverDeleted) {
-  FakeFolder folder;
-  folder.files[L"NewMail.flag"] = L"NEWMAI~1.FLA";
-  MarkerWatch watch(folder);
-  for (const wchar_t* path : {L"C:\\mail\\newmail.flag", L"C:\\mail\\NEWMAI~1.FLA",
-                              L"C:\\mail\\*.flag", L"C:\\mail\\NewMail.fla?", L"C:\\mail\\",
-                              L"", L"C:/mail/NewMail.flag", L"C:NewMail.flag"})
-    EXPECT_FALSE(watch.CheckMarkerFile(path)) << std::wstring(path).size();
-  EXPECT_TRUE(folder.removed.empty());
-  EXPECT_EQ(folder.files.size(), 1u);
+  const std::wstring start = L"D:\\Postlark";
+  const std::pair<const wchar_t*, const wchar_t*> table[] = {
+      {L"new.flag", L"D:\\Postlark\\new.flag"},
+      {L"mail\\new.flag", L"D:\\Postlark\\mail\\new.flag"},
+      {L"..\\new.flag", L"D:\\Postlark\\..\\new.flag"},
+      {L"\\mail\\new.flag", L"D:\\mail\\new.flag"},
+      {L"C:\\mail\\new.flag", L"C:\\mail\\new.flag"},
+      {L"\\\\server\\share\\new.flag", L"\\\\server\\share\\new.flag"},
+      {L"C:new.flag", L"C:new.flag"},  // drive-relative: never the marker
+      {L"", L""},
+  };
+  for (const auto& [typed, resolved] : table)
+    EXPECT_EQ(watch::ResolveMarkerPath(typed, start), resolved) << std::wstring(typed).size();
+  EXPECT_EQ(watch::ResolveMarkerPath(L"\\new.flag", L"\\\\server\\share\\postlark"), L"\\\\server\\share\\new.flag");
+  EXPECT_EQ(watch::ResolveMarkerPath(L"new.flag", L"C:\\"), L"C:\\new.flag");
 }
 
 TEST(MarkerWatch, AnUndeletableMarkerAlertsOnceUntilSeenGone) {
-  FakeFolder folder;
-  folder.files[L"new.flag"] = L"NEW.FLA";
-  folder.locked = true;
-  MarkerWatch watch(folder);
+  watch::MarkerWatch watch;
   const std::wstring path = L"C:\\mail\\new.flag";
-  EXPECT_TRUE(watch.CheckMarkerFile(path));
-  EXPECT_FALSE(watch.CheckMarkerFile(path));
-  EXPECT_FALSE(watch.CheckMarkerFile(path));
-  folder.files.clear();  // the user removed it
-  EXPECT_FALSE(watch.CheckMarkerFile(path));
-  folder.files[L"new.flag"] = L"NEW.FLA";  // a new marker, still locked
-  EXPECT_TRUE(watch.CheckMarkerFile(path));
-  folder.locked = false;
-  EXPECT_TRUE(watch.CheckMarkerFile(path)) << "deletable again: found and deleted";
-  EXPECT_TRUE(folder.files.empty());
+  EXPECT_TRUE(watch.Found(path, Take::Deleted));
+  EXPECT_FALSE(watch.Found(path, Take::NotFound));
+  EXPECT_TRUE(watch.Found(path, Take::Undeletable));
+  EXPECT_FALSE(watch.Found(path, Take::Undeletable));
+  EXPECT_FALSE(watch.Found(path, Take::Undeletable));
+  EXPECT_FALSE(watch.Found(path, Take::NotFound));  // the user removed it
+  EXPECT_TRUE(watch.Found(path, Take::Undeletable)) << "a new marker, still locked";
+  EXPECT_TRUE(watch.Found(path, Take::Deleted)) << "deletable again: found and deleted";
+}
+
+// A drive that answers only when the test lets it.
+class SlowDrive final : public watch::MarkerFileSystem {
+ public:
+  Take TakeMarker(const std::wstring& path, const std::wstring& name) override {
+    ++calls;
+    lastPath = path;
+    lastName = name;
+    inside = true;
+    WaitForSingleObject(release_.get(), 30000);
+    inside = false;
+    return answer;
+  }
+  void Release() { SetEvent(release_.get()); }
+  void Hold() { ResetEvent(release_.get()); }
+
+  std::atomic<int> calls{0};
+  std::atomic<bool> inside{false};
+  Take answer = Take::NotFound;
+  std::wstring lastPath, lastName;
+
+ private:
+  base::UniqueHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
+TEST(MarkerCheck, ALookupBlockedByItsDriveHoldsUpNeitherTheTickNorASecondLookup) {
+  SlowDrive drive;
+  watch::MarkerCheck check(drive);
+  const std::wstring path = L"Q:\\mail\\new.flag";
+  // The tick returns at once while the drive holds the lookup.
+  EXPECT_FALSE(check.CheckMarkerFile(path));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return drive.inside.load(); }, 5000));
+  EXPECT_EQ(drive.lastName, L"new.flag");
+  for (int tick = 0; tick < 3; ++tick) EXPECT_FALSE(check.CheckMarkerFile(path));
+  EXPECT_EQ(drive.calls, 1) << "a check still in flight means no new check";
+  EXPECT_TRUE(drive.inside);
+
+  // The drive answers: the next tick acts on the marker it found.
+  drive.answer = Take::Deleted;
+  drive.Release();
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return !drive.inside.load(); }, 5000));
+  Sleep(50);  // the lookup's thread records the answer right after
+  EXPECT_TRUE(check.CheckMarkerFile(path));
+  EXPECT_EQ(drive.calls, 1);
+  // The tick after that looks again.
+  drive.answer = Take::NotFound;
+  EXPECT_FALSE(check.CheckMarkerFile(path));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return drive.calls == 2; }, 5000));
+}
+
+TEST(MarkerCheck, NoLookupStartsForAnEmptyNameOrWhileThePathIsBeingTyped) {
+  SlowDrive drive;
+  drive.Release();
+  watch::MarkerCheck check(drive);
+  EXPECT_FALSE(check.CheckMarkerFile(L"C:\\mail\\"));
+  EXPECT_FALSE(check.CheckMarkerFile(L""));
+  EXPECT_FALSE(check.CheckMarkerFile(L"C:\\mail\\new.flag", /*start=*/false));
+  testing_support::PumpFor(200);
+  EXPECT_EQ(drive.calls, 0);
+  // A lookup made before the user started typing is still acted on.
+  drive.answer = Take::Deleted;
+  EXPECT_FALSE(check.CheckMarkerFile(L"C:\\mail\\new.flag"));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return drive.calls == 1 && !drive.inside; }, 5000));
+  Sleep(50);
+  EXPECT_TRUE(check.CheckMarkerFile(L"C:\\mail\\new.f", /*start=*/false));
 }
 
 }  // namespace

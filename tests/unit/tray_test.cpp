@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "app/tray.h"
 
@@ -46,6 +48,64 @@ TEST(TrayNotification, APointerMoveIsNeverTakenForANotification) {
   // The same message from the icon, with the pointer over the tray elsewhere.
   EXPECT_FALSE(IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(1200, 1010)));
   DestroyWindow(hwnd);
+}
+
+}  // namespace
+
+namespace {
+
+// The shell as it is at logon: not ready for the first few adds.
+struct LateShell {
+  int refusals = 0;  // adds refused before the shell is ready
+  bool iconThere = false;
+  BOOL Notify(DWORD message, watch::NotifyIconRecord&) {
+    switch (message) {
+      case NIM_ADD:
+        if (refusals > 0) return --refusals, FALSE;
+        return iconThere = true;
+      case NIM_MODIFY:
+        return iconThere;
+      case NIM_DELETE:
+        return std::exchange(iconThere, false);
+    }
+    return FALSE;
+  }
+};
+
+TEST(TrayIcon, AnAddTheShellRefusesIsTriedAgainUntilItTakesAndAgainAfterARestart) {
+  LateShell shell;
+  shell.refusals = 3;
+  app::TrayIcon tray([&](DWORD m, watch::NotifyIconRecord& r) { return shell.Notify(m, r); });
+  tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
+  for (int retry = 0; retry < 3; ++retry) {
+    EXPECT_FALSE(tray.Shown());
+    ASSERT_TRUE(tray.timRetry.Enabled()) << "no retry after failure " << retry + 1;
+    tray.timRetry.Fire();
+  }
+  EXPECT_TRUE(tray.Shown());
+  EXPECT_TRUE(shell.iconThere);
+  EXPECT_FALSE(tray.timRetry.Enabled()) << "retrying an icon that is there";
+  EXPECT_EQ(tray.TrayIconData.uID, 1u);
+
+  // The shell restarts and forgets it.
+  shell.iconThere = false;
+  EXPECT_TRUE(tray.OnShellMessage(RegisterWindowMessageW(L"TaskbarCreated")));
+  EXPECT_TRUE(shell.iconThere);
+  tray.Delete();
+  EXPECT_FALSE(shell.iconThere);
+  EXPECT_FALSE(tray.timRetry.Enabled());
+}
+
+TEST(TrayIcon, ABusyShellThatRefusesTheAddButShowsTheIconIsNotAskedAgain) {
+  std::vector<DWORD> calls;
+  app::TrayIcon tray([&](DWORD m, watch::NotifyIconRecord&) -> BOOL {
+    calls.push_back(m);
+    return m == NIM_MODIFY;
+  });
+  tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
+  EXPECT_TRUE(tray.Shown());
+  EXPECT_FALSE(tray.timRetry.Enabled());
+  EXPECT_EQ(calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
 }
 
 }  // namespace

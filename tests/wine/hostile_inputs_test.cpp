@@ -56,9 +56,9 @@ TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
 }
 
 TEST(HostileInputs, MarkerPathsAreNeverFound) {
-  watch::MarkerWatch watch;
   for (const std::wstring& path : BadPaths())
-    EXPECT_FALSE(watch.CheckMarkerFile(path)) << "path of length " << path.size();
+    EXPECT_EQ(watch::RealFileSystem().TakeMarker(path, Module1::FileNameOnly(path)), watch::Take::NotFound)
+        << "path of length " << path.size();
 }
 
 TEST(HostileInputs, LoopTextsHaveAPlayCount) {

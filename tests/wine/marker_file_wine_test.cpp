@@ -1,10 +1,9 @@
-// The marker file in a real folder: what the lookup reports and what may be
-// deleted.
+// The marker file in a real folder: what may be taken, and that only the
+// file checked is ever the one deleted.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
-
-#include <windows.h>
 
 #include "support/paths.h"
 #include "watch/marker_file.h"
@@ -13,11 +12,14 @@ using namespace testing_support;
 
 namespace {
 
+using watch::Take;
+
 class MarkerFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = TestFolder(L"marker_wine");
-    for (const wchar_t* name : {L"new.flag", L"hidden.flag", L"system.flag", L"readonly.flag"}) {
+    for (const wchar_t* name : {L"NewMail.flag", L"hidden.flag", L"system.flag", L"readonly.flag",
+                                L"moved.flag"}) {
       const std::wstring p = folder + L"\\" + name;
       SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileW(p.c_str());
@@ -30,59 +32,94 @@ class MarkerFolder : public ::testing::Test {
     CloseHandle(h);
     return p;
   }
+  static Take TakeAt(watch::MarkerFileSystem& fs, const std::wstring& path) {
+    return fs.TakeMarker(path, Module1::FileNameOnly(path));
+  }
   static bool Exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
   std::wstring folder;
-  watch::MarkerWatch watch;
+  watch::Win32MarkerFileSystem fs;
 };
 
-TEST_F(MarkerFolder, ExactNameIsDeletedOtherCaseIsNot) {
-  const std::wstring p = Make(L"new.flag");
-  EXPECT_FALSE(watch.CheckMarkerFile(folder + L"\\NEW.flag"));
+TEST_F(MarkerFolder, ExactNameIsDeletedAnotherCaseOrItsShortNameIsNot) {
+  const std::wstring p = Make(L"NewMail.flag");
+  EXPECT_EQ(TakeAt(fs, folder + L"\\newmail.FLAG"), Take::NotFound);
+  wchar_t shortPath[MAX_PATH] = {};
+  if (GetShortPathNameW(p.c_str(), shortPath, MAX_PATH) && Module1::FileNameOnly(shortPath) != L"NewMail.flag") {
+    EXPECT_EQ(TakeAt(fs, shortPath), Take::NotFound) << "short name " << Narrow(shortPath);
+  }
   EXPECT_TRUE(Exists(p));
-  EXPECT_TRUE(watch.CheckMarkerFile(p));
+  EXPECT_EQ(TakeAt(fs, p), Take::Deleted);
   EXPECT_FALSE(Exists(p));
-  EXPECT_FALSE(watch.CheckMarkerFile(p));
+  EXPECT_EQ(TakeAt(fs, p), Take::NotFound);
 }
 
-TEST_F(MarkerFolder, FoldersHiddenAndSystemFilesAreNeverFound) {
+TEST_F(MarkerFolder, FoldersHiddenSystemFilesDevicesAndPatternsAreNeverTaken) {
   const std::wstring hidden = Make(L"hidden.flag", FILE_ATTRIBUTE_HIDDEN);
   const std::wstring system = Make(L"system.flag", FILE_ATTRIBUTE_SYSTEM);
-  EXPECT_FALSE(watch.CheckMarkerFile(hidden));
-  EXPECT_FALSE(watch.CheckMarkerFile(system));
-  EXPECT_FALSE(watch.CheckMarkerFile(folder));
+  Make(L"NewMail.flag");
+  for (const std::wstring& path : {hidden, system, folder, folder + L"\\*.flag", folder + L"\\NewMail.fla?",
+                                   std::wstring(L"CON"), std::wstring(L"NUL"), std::wstring(L"LPT1"),
+                                   folder + L"\\NUL", std::wstring(L"q:\\no\\drive.flag"),
+                                   std::wstring(32000, L'a')})
+    EXPECT_EQ(TakeAt(fs, path), Take::NotFound) << "path of length " << path.size();
   EXPECT_TRUE(Exists(hidden));
   EXPECT_TRUE(Exists(system));
-  EXPECT_TRUE(Exists(folder));
+  EXPECT_TRUE(Exists(folder + L"\\NewMail.flag"));
   SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
   SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(MarkerFolder, WildcardsDevicesAndMissingDrivesFindNothing) {
-  Make(L"new.flag");
-  for (const std::wstring& path : {folder + L"\\*.flag", folder + L"\\new.fla?", std::wstring(L"CON"),
-                                   std::wstring(L"NUL"), std::wstring(L"LPT1"),
-                                   std::wstring(L"q:\\no\\drive.flag"), std::wstring(32000, L'a')})
-    EXPECT_FALSE(watch.CheckMarkerFile(path)) << "path of length " << path.size();
-  EXPECT_TRUE(Exists(folder + L"\\new.flag"));
+TEST_F(MarkerFolder, AReadOnlyOrLockedMarkerIsFoundButStays) {
+  const std::wstring readOnly = Make(L"readonly.flag", FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(TakeAt(fs, readOnly), Take::Undeletable);
+  EXPECT_TRUE(Exists(readOnly));
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  const std::wstring locked = Make(L"NewMail.flag");
+  HANDLE other = CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(TakeAt(fs, locked), Take::Undeletable) << "in use by a program that shares no delete";
+  CloseHandle(other);
+  EXPECT_TRUE(Exists(locked));
 }
 
-TEST_F(MarkerFolder, AReadOnlyMarkerAlertsOnceAndStays) {
-  const std::wstring p = Make(L"readonly.flag", FILE_ATTRIBUTE_READONLY);
-  EXPECT_TRUE(watch.CheckMarkerFile(p));
-  EXPECT_TRUE(Exists(p));
-  EXPECT_FALSE(watch.CheckMarkerFile(p));
-  SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(p.c_str());
+// Another file put in the marker's place after the check: the one checked
+// may go, the newcomer never.
+class SwappingFileSystem final : public watch::Win32MarkerFileSystem {
+ public:
+  explicit SwappingFileSystem(std::wstring moveTo) : moveTo_(std::move(moveTo)) {}
+  std::wstring path;
+
+ protected:
+  void BeforeDelete() override {
+    MoveFileW(path.c_str(), moveTo_.c_str());
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+
+ private:
+  std::wstring moveTo_;
+};
+
+TEST_F(MarkerFolder, AFileSwappedInBetweenCheckAndDeleteIsNeverDeleted) {
+  SwappingFileSystem swapping(folder + L"\\moved.flag");
+  swapping.path = Make(L"NewMail.flag");
+  TakeAt(swapping, swapping.path);
+  ASSERT_TRUE(Exists(folder + L"\\moved.flag") || !Exists(swapping.path)) << "the swap was not staged";
+  EXPECT_TRUE(Exists(swapping.path)) << "the file swapped in was deleted";
 }
 
-TEST_F(MarkerFolder, ABareNameIsLookedUpInTheCurrentFolder) {
-  const std::wstring p = Make(L"new.flag");
-  wchar_t old[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, old);
-  SetCurrentDirectoryW(folder.c_str());
-  EXPECT_TRUE(watch.CheckMarkerFile(L"new.flag"));
-  SetCurrentDirectoryW(old);
-  EXPECT_FALSE(Exists(p));
+// Links made on the Unix side by the test set-up (Wine cannot make them):
+// links/NewMail.flag -> target.flag, links/Dir.flag -> a folder.
+TEST(MarkerLinks, ALinkAtTheMarkerPathNeverGetsItsTargetDeleted) {
+  const std::wstring links = TestDataFolder() + L"\\links";
+  if (GetFileAttributesW((links + L"\\target.flag").c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "no links made for this run";
+  watch::Win32MarkerFileSystem fs;
+  EXPECT_EQ(fs.TakeMarker(links + L"\\NewMail.flag", L"NewMail.flag"), Take::NotFound);
+  EXPECT_EQ(fs.TakeMarker(links + L"\\Dir.flag", L"Dir.flag"), Take::NotFound);
+  EXPECT_NE(GetFileAttributesW((links + L"\\target.flag").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((links + L"\\NewMail.flag").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
