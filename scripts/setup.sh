@@ -14,9 +14,10 @@ need=(
   xvfb x11-utils imagemagick ffmpeg
 )
 
+sudo_=""; [ "$(id -u)" -ne 0 ] && sudo_=sudo
+
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  updated=0
+  $sudo_ dpkg --add-architecture i386
 fi
 
 missing=()
@@ -27,7 +28,6 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  sudo_=""; [ "$(id -u)" -ne 0 ] && sudo_=sudo
   $sudo_ apt-get update -qq
   $sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
