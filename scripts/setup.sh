@@ -12,6 +12,7 @@ need=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-libav:i386
   xvfb x11-utils imagemagick ffmpeg
+  python3 fakeroot unzip clang lld
 )
 
 # Root runs apt and dpkg itself; anyone else through sudo.

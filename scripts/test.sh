@@ -28,4 +28,5 @@ for dir in "${dirs[@]}"; do
   echo "test: running the tests of $dir"
   (cd "$dir" && ctest --output-on-failure --timeout 300) || status=1
 done
+scripts/release_check.sh || status=1
 exit $status
