@@ -13,6 +13,7 @@
 
 #include "bench_stats.h"
 #include "presence/presence.h"
+#include "presence/presenting.h"
 #include "support/fakes.h"
 #include "watch/check_cycle.h"
 #include "watch/envelope_probe.h"
@@ -24,6 +25,7 @@ using bench::NowMs;
 
 // The real probe; the marker is never looked for.
 struct ProbeOnly final : watch::MailSources {
+  bool Quiet() override { return presence::UserIsPresenting(); }
   bool CheckOutlookTray() override { return Module1::CheckOutlookTray(); }
   bool CheckMarkerFile(const std::wstring&) override { return false; }
 };

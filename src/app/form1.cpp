@@ -11,6 +11,8 @@
 #include "app/version.h"
 #include "base/decimal.h"
 #include "base/flag.h"
+#include "presence/presenting.h"
+#include "settings/autostart.h"
 #include "ui/twips.h"
 #include "watch/envelope_probe.h"
 
@@ -138,10 +140,28 @@ void Form1::Form_MouseMove(LPARAM lParam) {
   }
 }
 
+void Form1::StartWithWindows_Click() {
+  // A value for another path (the exe was moved) shows as off; choosing the
+  // item then writes it for this exe.
+  const std::wstring exe = settings::ThisExe();
+  settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe);
+}
+
 void Form1::ShowTrayMenu() {
+  tray_.Check(IDM_POP_STARTUP, settings::StartsWithWindows(settings::ThisExe()));
+  tray_.Check(IDM_POP_QUIET, quietWhilePresenting.Value() == base::kTicked);
   switch (tray_.ShowMenu()) {
     case IDM_POP_RESTORE:
       mPopRestore_Click();
+      break;
+    case IDM_POP_STARTUP:
+      StartWithWindows_Click();
+      break;
+    case IDM_POP_QUIET:
+      quietWhilePresenting.OnUserClick();  // saved as the check boxes are
+      break;
+    case IDM_POP_TEST:
+      cycle_.TestAlert();
       break;
     case IDM_POP_EXIT:
       mPopExit_Click();
@@ -205,6 +225,10 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(msg, wParam, lParam);
 }
 
+bool Form1::Quiet() {
+  return quietWhilePresenting.Value() == base::kTicked && presence::UserIsPresenting();
+}
+
 bool Form1::CheckOutlookTray() { return Module1::CheckOutlookTray(); }
 
 bool Form1::CheckMarkerFile(const std::wstring& path) {
@@ -221,6 +245,8 @@ void Form1::OpenCdTray() { alerts::OpenCdTray(); }
 void Form1::FlashFloppyDrive() { alerts::FlashFloppyDrive(); }
 
 std::wstring Form1::StoredAnimRight() { return options_.Stored(L"AnimRight"); }
+
+void Form1::AlertRaised() { tray_.SetTip(LastMailTip(ShortTimeNow())); }
 
 void Form1::StartAnimation(std::int32_t left_pos) {
   if (anim_)

@@ -46,6 +46,7 @@ class Form1 final : public ui::Window,
   void Command2_Click();
   void mPopRestore_Click();
   void mPopExit_Click();
+  void StartWithWindows_Click();
   void cmdBrowseAnimation_Click();
   void cmdBrowseDetect_Click();
   void Restore();
@@ -53,6 +54,7 @@ class Form1 final : public ui::Window,
   void StartAnimation(std::int32_t left_pos) override;
 
   // MailSources
+  bool Quiet() override;
   bool CheckOutlookTray() override;
   bool CheckMarkerFile(const std::wstring& path) override;
   // AlertEffects
@@ -60,6 +62,7 @@ class Form1 final : public ui::Window,
   void OpenCdTray() override;
   void FlashFloppyDrive() override;
   std::wstring StoredAnimRight() override;
+  void AlertRaised() override;
 
   std::unique_ptr<settings::SettingsStore> store_;
   settings::Options options_;

@@ -63,6 +63,7 @@ std::vector<settings::Option> Form1Options(Form1Controls& c) {
     {L"Loop", &c.txtLoop, L"1", SaveOn::Change},
     {L"FileDetect", &c.chkFileDetect, L"0", SaveOn::Click},
     {L"FileDetectName", &c.txtFileDetect, L"", SaveOn::LostFocus},
+    {L"QuietFullScreen", &c.quietWhilePresenting, L"1", SaveOn::Click},
   };
 }
 

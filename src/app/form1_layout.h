@@ -24,6 +24,9 @@ struct Form1Controls {
   ui::CheckBox chkFlashDrive, chkEject, chkBeep, chkAnim, chkAnimRight, chkFileDetect;
   ui::TextBox txtMovie, txtLoop, txtFileDetect;
   ui::Button cmdBrowseAnimation, cmdBrowseDetect, Command1, Command2;
+  // An option with no place on the window: the tray menu shows it as a
+  // check mark, so the window keeps its design.
+  ui::CheckBox quietWhilePresenting;
 };
 
 std::vector<ui::ControlDesign> Form1Design(Form1Controls& c);

@@ -3,3 +3,6 @@
 #define IDM_SYSTRAY 100
 #define IDM_POP_RESTORE 101
 #define IDM_POP_EXIT 102
+#define IDM_POP_STARTUP 103
+#define IDM_POP_QUIET 104
+#define IDM_POP_TEST 105

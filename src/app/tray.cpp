@@ -2,11 +2,24 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/resource_ids.h"
 
 namespace app {
+
+namespace {
+
+// The tip left-aligned in the 64-byte field, a NUL, then blanks to its end.
+void PutTip(watch::NotifyIconRecord& record, const std::string& tip) {
+  const size_t n = std::min(tip.size(), sizeof record.szTip - 1);
+  std::memset(record.szTip, ' ', sizeof record.szTip);
+  std::memcpy(record.szTip, tip.data(), n);
+  record.szTip[n] = '\0';
+}
+
+}  // namespace
 
 void FillTrayIconData(watch::NotifyIconRecord& record, HWND hwnd, HICON icon) {
   record.cbSize = sizeof record;
@@ -15,9 +28,26 @@ void FillTrayIconData(watch::NotifyIconRecord& record, HWND hwnd, HICON icon) {
   record.uFlags = kTrayFlags;
   record.uCallbackMessage = kTrayCallbackMessage;
   record.hIcon = icon;
-  static constexpr char kTip[] = "Postlark";
-  std::memset(record.szTip, ' ', sizeof record.szTip);
-  std::memcpy(record.szTip, kTip, sizeof kTip);  // with its NUL
+  PutTip(record, "Postlark");
+}
+
+std::string LastMailTip(const std::wstring& time, UINT codePage) {
+  constexpr size_t kLongest = sizeof(watch::NotifyIconRecord::szTip) - 1;  // 63, and a NUL
+  std::string tip = "Postlark: last mail at ";
+  // Whole characters only, as many as fit.
+  for (const wchar_t c : time) {
+    char bytes[8];
+    const int n = WideCharToMultiByte(codePage, 0, &c, 1, bytes, sizeof bytes, nullptr, nullptr);
+    if (n <= 0 || tip.size() + static_cast<size_t>(n) > kLongest) break;
+    tip.append(bytes, static_cast<size_t>(n));
+  }
+  return tip;
+}
+
+std::wstring ShortTimeNow() {
+  wchar_t time[80] = {};
+  const int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, time, 80);
+  return n > 1 ? std::wstring(time, static_cast<size_t>(n - 1)) : std::wstring();
 }
 
 TrayAction DecodeTrayNotification(long number) {
@@ -71,6 +101,15 @@ bool TrayIcon::OnShellMessage(UINT msg) {
   if (msg == 0 || msg != taskbarCreated_) return false;
   if (wanted_) TryAdd();
   return true;
+}
+
+void TrayIcon::SetTip(const std::string& tip) {
+  PutTip(TrayIconData, tip);
+  if (shown_) notify_(NIM_MODIFY, TrayIconData);
+}
+
+void TrayIcon::Check(UINT item, bool on) {
+  CheckMenuItem(GetSubMenu(mPopupSys.get(), 0), item, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
 UINT TrayIcon::ShowMenu() {

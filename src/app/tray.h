@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "base/scoped.h"
 #include "ui/timer.h"
@@ -19,6 +20,14 @@ inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;            // 0x200
 
 // "Postlark", a NUL, then blanks to the end of the 64-byte field.
 void FillTrayIconData(watch::NotifyIconRecord& record, HWND hwnd, HICON icon);
+
+// The tip after an alert: "Postlark: last mail at " and the time as the
+// user's short time format writes it, in the record's 8-bit code page (the
+// one given), cut to the 63 characters the record holds without splitting a
+// character.
+std::string LastMailTip(const std::wstring& time, UINT codePage = CP_ACP);
+// The time of day now in the user's short time format, without seconds.
+std::wstring ShortTimeNow();
 
 enum class TrayAction { None, Restore, Menu };
 
@@ -50,6 +59,10 @@ class TrayIcon {
   // True when msg was the shell's "TaskbarCreated": the shell restarted and
   // forgot every icon, so ours is added again.
   bool OnShellMessage(UINT msg);
+  // The tip shown over the icon (at most 63 characters).
+  void SetTip(const std::string& tip);
+  // A check mark beside a menu item, or none.
+  void Check(UINT item, bool on);
   // The menu at the pointer; the command chosen, or 0.
   UINT ShowMenu();
   bool Shown() const { return shown_; }

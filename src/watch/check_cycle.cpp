@@ -13,13 +13,19 @@ CheckCycle::CheckCycle(CycleOptions options, MailSources& sources, AlertEffects&
 }
 
 void CheckCycle::timCheckMail_Timer() {
+  if (sources_.Quiet()) return;
   const bool found = o_.chkFileDetect.Value() == base::kTicked
                          ? sources_.CheckMarkerFile(o_.txtFileDetect.Text())
                          : sources_.CheckOutlookTray();
   if (found) DispatchAlerts();
 }
 
+void CheckCycle::TestAlert() {
+  if (timCheckMail.Enabled()) DispatchAlerts();
+}
+
 void CheckCycle::DispatchAlerts() {
+  effects_.AlertRaised();
   if (o_.chkBeep.Value() == base::kTicked) effects_.Beep();
   if (o_.chkEject.Value() == base::kTicked) effects_.OpenCdTray();
   if (o_.chkAnim.Value() == base::kTicked)

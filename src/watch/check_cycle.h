@@ -15,6 +15,10 @@ namespace watch {
 class MailSources {
  public:
   virtual ~MailSources() = default;
+  // True while the user presents and wants quiet: no look this tick, so
+  // Outlook keeps its envelope and the marker stays until the next tick
+  // after, which finds them.
+  virtual bool Quiet() = 0;
   virtual bool CheckOutlookTray() = 0;
   virtual bool CheckMarkerFile(const std::wstring& path) = 0;
 };
@@ -30,6 +34,8 @@ class AlertEffects {
   virtual void FlashFloppyDrive() = 0;
   // The stored "AnimRight" option, default "1".
   virtual std::wstring StoredAnimRight() = 0;
+  // An alert (for mail or a test) has begun.
+  virtual void AlertRaised() = 0;
 };
 
 // The options the cycle reads, live, at the moment of use.
@@ -54,6 +60,9 @@ class CheckCycle {
   void timCheckMail_Timer();
   void timFlash_Timer();
   void timFlashDuration_Timer();
+  // The alerts the user ticked, as for mail, without looking for any; not
+  // during an alert.
+  void TestAlert();
 
   // Ticks of the current alert, 0 to 15.
   std::int16_t glDurationTick = 0;

@@ -50,9 +50,10 @@ class FakeAnimationWindow final : public alerts::AnimationWindow {
 };
 
 // Mail arrives when the test says so; each effect is logged ("probe",
-// "marker", "beep", "eject", "anim <left>", "floppy") and counted.
+// "marker", "alert", "beep", "eject", "anim <left>", "floppy") and counted.
 class FakeDesk final : public watch::MailSources, public watch::AlertEffects {
  public:
+  bool Quiet() override { return presenting; }
   bool CheckOutlookTray() override;
   bool CheckMarkerFile(const std::wstring& path) override;
   void Beep() override { Record("beep"); }
@@ -60,10 +61,12 @@ class FakeDesk final : public watch::MailSources, public watch::AlertEffects {
   void StartAnimation(std::int32_t left_pos) override;
   void FlashFloppyDrive() override { Record("floppy"); }
   std::wstring StoredAnimRight() override { return animRight; }
+  void AlertRaised() override { Record("alert"); }
 
   int Count(const std::string& what) const;
 
-  bool envelope = false;  // the next probe finds it (and removes it)
+  bool presenting = false;  // no look while set
+  bool envelope = false;    // the next probe finds it (and removes it)
   bool marker = false;    // the next marker check finds it (and deletes it)
   std::wstring animRight = L"1";
   std::wstring markerPath;  // as the last marker check got it

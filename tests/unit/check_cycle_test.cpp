@@ -45,7 +45,7 @@ TEST_F(CheckCycleTest, DispatchRaisesTheTickedAlertsInOrder) {
   AllOn();
   desk.envelope = true;
   cycle.timCheckMail.Fire();
-  EXPECT_EQ(desk.log, (Log{"probe", "beep", "eject", "anim -1", "floppy"}));
+  EXPECT_EQ(desk.log, (Log{"probe", "alert", "beep", "eject", "anim -1", "floppy"}));
   EXPECT_TRUE(Alerting());
   EXPECT_EQ(Module1::gbMailArrived, base::kFalse);
   EXPECT_EQ(cycle.glDurationTick, 0);
@@ -55,7 +55,7 @@ TEST_F(CheckCycleTest, OnlyExactlyOneSwitchesAnOptionOn) {
   for (auto* c : {&chkBeep, &chkEject, &chkAnim, &chkFlashDrive}) c->SetValue(2);
   desk.envelope = true;
   cycle.timCheckMail.Fire();
-  EXPECT_EQ(desk.log, Log{"probe"});
+  EXPECT_EQ(desk.log, (Log{"probe", "alert"}));
   EXPECT_TRUE(Alerting()) << "the alert still pauses the checks";
 }
 
@@ -69,8 +69,8 @@ TEST_F(CheckCycleTest, StoredAnimRightChoosesTheCorner) {
     desk.envelope = true;
     cycle.timCheckMail.SetEnabled(true);
     cycle.timCheckMail.Fire();
-    ASSERT_EQ(desk.log.size(), 2u);
-    EXPECT_EQ(desk.log[1], expected) << "AnimRight \"" << std::string(stored.begin(), stored.end()) << "\"";
+    ASSERT_EQ(desk.log.size(), 3u);
+    EXPECT_EQ(desk.log[2], expected) << "AnimRight \"" << std::string(stored.begin(), stored.end()) << "\"";
   }
 }
 
@@ -114,7 +114,7 @@ TEST_F(CheckCycleTest, MarkerBranchReplacesTheProbe) {
   desk.marker = true;
   txtFileDetect.SetText(L"D:\\other.flag");  // read afresh at every tick
   cycle.timCheckMail.Fire();
-  EXPECT_EQ(desk.log, (Log{"marker", "marker", "beep"}));
+  EXPECT_EQ(desk.log, (Log{"marker", "marker", "alert", "beep"}));
   EXPECT_EQ(desk.markerPath, L"D:\\other.flag");
   EXPECT_TRUE(Alerting());
 }
@@ -141,6 +141,32 @@ TEST_F(CheckCycleTest, MailDuringAnAlertIsFoundByTheFirstCheckAfterIt) {
   EXPECT_EQ(desk.Count("beep"), 1);
   cycle.timCheckMail.Fire();
   EXPECT_EQ(desk.Count("beep"), 2);
+}
+
+TEST_F(CheckCycleTest, WhileTheUserPresentsNothingIsLookedForAndTheFirstTickAfterFindsIt) {
+  chkBeep.SetValue(1);
+  desk.presenting = true;
+  desk.envelope = true;
+  for (int tick = 0; tick < 5; ++tick) cycle.timCheckMail.Fire();
+  chkFileDetect.SetValue(1);
+  desk.marker = true;
+  cycle.timCheckMail.Fire();
+  EXPECT_TRUE(desk.log.empty()) << "looked while the user presented";
+  EXPECT_TRUE(Watching());
+  desk.presenting = false;
+  cycle.timCheckMail.Fire();
+  EXPECT_EQ(desk.log, (Log{"marker", "alert", "beep"}));
+}
+
+TEST_F(CheckCycleTest, ATestAlertIsAMailAlertWithoutTheLookAndNotDuringOne) {
+  AllOn();
+  cycle.TestAlert();
+  EXPECT_EQ(desk.log, (Log{"alert", "beep", "eject", "anim -1", "floppy"}));
+  EXPECT_TRUE(Alerting());
+  cycle.TestAlert();
+  EXPECT_EQ(desk.Count("alert"), 1) << "a second alert during the first";
+  for (int i = 0; i < 15; ++i) cycle.timFlashDuration.Fire();
+  EXPECT_TRUE(Watching()) << "the same fifteen-tick pause";
 }
 
 }  // namespace

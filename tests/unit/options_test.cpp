@@ -25,7 +25,8 @@ TEST_F(OptionsTest, TheTableGivesTheDesignValuesAndAnEmptyStoreKeepsThemWritingN
   EXPECT_EQ(c.txtMovie.Text(), L"c:\\movie1.avi");
   options.LoadSettings();
   EXPECT_EQ(store.reads, (Keys{L"FlashDrive", L"Eject", L"Beep", L"Anim", L"AnimRight", L"Movie",
-                               L"Loop", L"FileDetect", L"FileDetectName"}));
+                               L"Loop", L"FileDetect", L"FileDetectName", L"QuietFullScreen"}));
+  EXPECT_EQ(c.quietWhilePresenting.Value(), 1) << "quiet while presenting is on by default";
   EXPECT_EQ(c.chkBeep.Value(), 1);
   EXPECT_EQ(c.chkAnimRight.Value(), 1);
   for (auto* box : {&c.chkFlashDrive, &c.chkEject, &c.chkAnim, &c.chkFileDetect}) EXPECT_EQ(box->Value(), 0);

@@ -5,7 +5,11 @@
 #include <set>
 #include <string>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "presence/presence.h"
+#include "presence/presenting.h"
 #include "support/fakes.h"
 
 namespace {
@@ -116,6 +120,33 @@ TEST_F(PresenceTest, ReturnWithNoPlaysLeftOnlyReads) {
   Tick(true);
   EXPECT_EQ(anim.playAnimTimes(), -1);
   EXPECT_EQ(anim.shutdowns, 0);
+}
+
+}  // namespace
+
+namespace {
+
+using presence::FrontWindow;
+using presence::IsFullScreen;
+
+TEST(FullScreen, AWindowWithoutATitleBarCoveringItsMonitor) {
+  const RECT monitor{0, 0, 1920, 1080};
+  EXPECT_TRUE(IsFullScreen({false, false, monitor, monitor})) << "a slideshow";
+  EXPECT_TRUE(IsFullScreen({false, false, {-8, -8, 1928, 1088}, monitor})) << "a little beyond it";
+  EXPECT_TRUE(IsFullScreen({false, false, {1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}})) << "on a second monitor";
+  EXPECT_FALSE(IsFullScreen({false, true, {-8, -8, 1928, 1088}, monitor}))
+      << "maximized with a title bar, over an auto-hidden taskbar";
+  EXPECT_FALSE(IsFullScreen({false, false, {0, 0, 1920, 1040}, monitor})) << "leaves the taskbar free";
+  EXPECT_FALSE(IsFullScreen({false, false, {0, 0, 800, 600}, monitor})) << "a borderless window of its size";
+  EXPECT_FALSE(IsFullScreen({true, false, monitor, monitor})) << "the desktop itself";
+}
+
+TEST(FullScreen, WhatTheShellCallsPresenting) {
+  EXPECT_TRUE(presence::ShellSaysPresenting(QUNS_BUSY));
+  EXPECT_TRUE(presence::ShellSaysPresenting(QUNS_RUNNING_D3D_FULL_SCREEN));
+  EXPECT_TRUE(presence::ShellSaysPresenting(QUNS_PRESENTATION_MODE));
+  for (int other : {int{QUNS_NOT_PRESENT}, int{QUNS_ACCEPTS_NOTIFICATIONS}, int{QUNS_QUIET_TIME}, int{QUNS_APP}, 0})
+    EXPECT_FALSE(presence::ShellSaysPresenting(other)) << other;
 }
 
 }  // namespace

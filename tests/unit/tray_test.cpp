@@ -109,3 +109,29 @@ TEST(TrayIcon, ABusyShellThatRefusesTheAddButShowsTheIconIsNotAskedAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LastMailTip, TheTimeAsTheUserWritesItWithinTheRecordsSixtyThreeCharacters) {
+  EXPECT_EQ(app::LastMailTip(L"2:05 PM"), "Postlark: last mail at 2:05 PM");
+  EXPECT_EQ(app::LastMailTip(L"14:05"), "Postlark: last mail at 14:05");
+  // A format as long as a user may make it: cut to what the record holds.
+  const std::string long_ = app::LastMailTip(std::wstring(80, L'x'));
+  EXPECT_EQ(long_.size(), 63u);
+  EXPECT_EQ(long_, "Postlark: last mail at " + std::string(40, 'x'));
+  // Two-byte characters are never split at the cut.
+  if (IsValidCodePage(932)) {
+    const std::string japanese = app::LastMailTip(std::wstring(30, L'\u5348'), 932);
+    EXPECT_EQ(japanese.size(), 23u + 40u);
+    const std::string odd = app::LastMailTip(L"x" + std::wstring(30, L'\u5348'), 932);
+    EXPECT_EQ(odd.size(), 23u + 1u + 38u) << "half a character at the end";
+  }
+  // The record carries it as the first tip did: the text, a NUL, blanks.
+  app::TrayIcon tray([](DWORD, watch::NotifyIconRecord&) -> BOOL { return TRUE; });
+  tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
+  tray.SetTip("Postlark: last mail at 9:41");
+  EXPECT_STREQ(tray.TrayIconData.szTip, "Postlark: last mail at 9:41");
+  EXPECT_EQ(tray.TrayIconData.szTip[63], ' ');
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+// The tray menu's own items, driven from outside against the real
+// postlark.exe: start with Windows, quiet while presenting, test alert.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/form1_layout.h"
+#include "base/scoped.h"
+#include "settings/autostart.h"
+#include "support/paths.h"
+#include "support/process.h"
+#include "support/pump.h"
+#include "support/registry.h"
+#include "support/screenshot.h"
+#include "support/stand_in.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::optional<std::wstring> RunValue() {
+  wchar_t value[1024];
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, settings::kRunKey, settings::kRunValue, RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(value);
+}
+
+class MenuE2E : public ScreenshotOnFailure {
+ protected:
+  void SetUp() override {
+    ClearOptions();
+    settings::SetStartWithWindows(false, L"");
+    SetCursorPos(5, 1000);
+  }
+  void TearDown() override {
+    settings::SetStartWithWindows(false, L"");
+    ScreenshotOnFailure::TearDown();
+  }
+  // Right click on the icon, then the item's access key.
+  static void Choose(const PostlarkProcess& p, WORD key) {
+    PostMessageW(p.Main(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000))
+        << "the tray menu did not open";
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = key;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); }, 3000));
+    PumpFor(200);
+  }
+};
+
+TEST_F(MenuE2E, StartWithWindowsWritesRemovesAndRewritesTheRunValueForThisExe) {
+  {
+    PostlarkProcess postlark;
+    ASSERT_TRUE(postlark.Started());
+    EXPECT_FALSE(RunValue()) << "Postlark added itself";
+    Choose(postlark, 'W');
+    EXPECT_EQ(RunValue(), L"\"" + PostlarkExe() + L"\"");
+    Choose(postlark, 'W');
+    EXPECT_FALSE(RunValue());
+  }
+  // Moved: the value names the old place, which counts as off, and choosing
+  // the item writes the new one.
+  const std::wstring moved = TestFolder(L"moved") + L"\\postlark.exe";
+  ASSERT_TRUE(CopyFileW(PostlarkExe().c_str(), moved.c_str(), FALSE));
+  settings::SetStartWithWindows(true, PostlarkExe());
+  {
+    PostlarkProcess postlark(moved);
+    ASSERT_TRUE(postlark.Started());
+    Choose(postlark, 'W');
+    EXPECT_EQ(RunValue(), L"\"" + moved + L"\"");
+  }
+  DeleteFileW(moved.c_str());
+}
+
+// A window without a title bar over the whole screen, in front: a slideshow.
+class FullScreenWindow {
+ public:
+  FullScreenWindow()
+      : hwnd_(CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                              nullptr, nullptr)) {
+    SetForegroundWindow(hwnd_);
+  }
+  ~FullScreenWindow() { Close(); }
+  bool InFront() const { return GetForegroundWindow() == hwnd_; }
+  void Close() {
+    if (hwnd_) DestroyWindow(std::exchange(hwnd_, nullptr));
+  }
+
+ private:
+  HWND hwnd_;
+};
+
+TEST_F(MenuE2E, QuietWhilePresentingKeepsTheEnvelopeUntilFullScreenEndsAndTheChoiceSurvivesARestart) {
+  {
+    PostlarkProcess postlark;
+    ASSERT_TRUE(postlark.Started());
+    StandInOutlook outlook;
+    FullScreenWindow slideshow;
+    ASSERT_TRUE(slideshow.InFront());
+    ASSERT_TRUE(outlook.AddEnvelope());
+    PumpFor(4000);
+    EXPECT_TRUE(outlook.HasEnvelope()) << "taken while the user presented";
+    EXPECT_EQ(outlook.NewMailMessages(), 0);
+    slideshow.Close();
+    EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 2500)) << "not taken once full screen ended";
+    // Off, and kept off: a slideshow no longer holds the envelope back.
+    Choose(postlark, 'Q');
+    EXPECT_EQ(GetOption(L"QuietFullScreen"), L"0");
+  }
+  PostlarkProcess again;
+  ASSERT_TRUE(again.Started());
+  StandInOutlook outlook;
+  FullScreenWindow slideshow;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << "quiet though switched off";
+}
+
+TEST_F(MenuE2E, ATestAlertRaisesTheAlertsAndLeavesOutlookAndTheMarkerAlone) {
+  SetOption(L"Eject", L"1");  // the alert shows in the program's trace
+  SetOption(L"FileDetect", L"1");
+  const std::wstring marker = TestFolder(L"menu") + L"\\new.flag";
+  SetOption(L"FileDetectName", marker);
+  PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
+  ASSERT_TRUE(postlark.Started());
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  const auto opens = [&] {
+    int n = 0;
+    for (const std::string& line : postlark.DebugOutput()) n += line.find("door open") != std::string::npos;
+    return n;
+  };
+  Choose(postlark, 'T');
+  EXPECT_TRUE(PumpUntil([&] { return opens() == 1; }, 3000)) << "no alert";
+  Choose(postlark, 'T');  // during the alert: nothing
+  PumpFor(1500);
+  EXPECT_EQ(opens(), 1);
+  EXPECT_TRUE(outlook.HasEnvelope());
+  EXPECT_EQ(outlook.NewMailMessages(), 0);
+}
+
+}  // namespace
