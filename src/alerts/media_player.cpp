@@ -15,6 +15,19 @@ using base::ComRef;
 using base::Query;
 
 constexpr wchar_t kClassName[] = L"PostlarkClipPlayer";
+
+// The platform's identifiers for the DirectShow classes and interfaces the
+// player uses. Written out here: the library that holds them all would add
+// some 20 KB to the exe for these nine.
+constexpr GUID kFilterGraph{0xe436ebb3, 0x524f, 0x11ce, {0x9f, 0x53, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
+constexpr GUID kVideoRenderer{0x70e102b0, 0x5556, 0x11ce, {0x97, 0xc0, 0x00, 0xaa, 0x00, 0x55, 0x59, 0x5a}};
+constexpr GUID kGraphBuilder{0x56a868a9, 0x0ad4, 0x11ce, {0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
+constexpr GUID kBaseFilter{0x56a86895, 0x0ad4, 0x11ce, {0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
+constexpr GUID kMediaControl{0x56a868b1, 0x0ad4, 0x11ce, {0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
+constexpr GUID kMediaEventEx{0x56a868c0, 0x0ad4, 0x11ce, {0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
+constexpr GUID kMediaSeeking{0x36b73880, 0xc2c8, 0x11cf, {0x8b, 0x46, 0x00, 0x80, 0x5f, 0x6c, 0xef, 0x60}};
+constexpr GUID kVideoWindow{0x56a868b4, 0x0ad4, 0x11ce, {0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
+constexpr GUID kBasicVideo{0x56a868b5, 0x0ad4, 0x11ce, {0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70}};
 // The graph tells the player's own window about its events with this message.
 constexpr UINT kGraphEvent = WM_APP + 0x3A1;
 
@@ -29,6 +42,39 @@ struct Graph {
   long naturalWidth = 0;
   long naturalHeight = 0;
 };
+
+// COM comes from ole32, loaded when the first player is made: after the
+// window and its icon are up, so that start-up does not wait for it.
+struct Ole32 {
+  using InitializeFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+  using UninitializeFn = void(WINAPI*)();
+  using CreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+
+  Ole32() {
+    if (HMODULE ole32 = LoadLibraryW(L"ole32.dll")) {
+      initialize = reinterpret_cast<InitializeFn>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
+      uninitialize = reinterpret_cast<UninitializeFn>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoUninitialize")));
+      createInstance =
+          reinterpret_cast<CreateInstanceFn>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")));
+    }
+  }
+  HRESULT Initialize() const { return initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_NOTIMPL; }
+  void Uninitialize() const {
+    if (uninitialize) uninitialize();
+  }
+  HRESULT CreateInstance(REFCLSID cls, REFIID iid, void** out) const {
+    return createInstance ? createInstance(cls, nullptr, CLSCTX_INPROC_SERVER, iid, out) : E_NOTIMPL;
+  }
+
+  InitializeFn initialize = nullptr;
+  UninitializeFn uninitialize = nullptr;
+  CreateInstanceFn createInstance = nullptr;
+};
+
+const Ole32& Com() {
+  static const Ole32 com;
+  return com;
+}
 
 bool RendererConnected(IBaseFilter* renderer) {
   ComRef<IEnumPins> pins;
@@ -94,7 +140,7 @@ struct MediaPlayer::Impl final : ui::Window {
     *alive = false;
     ReleaseGraph();
     if (hwnd()) DestroyWindow(hwnd());
-    if (comInitialized) CoUninitialize();
+    if (comInitialized) Com().Uninitialize();
   }
 
   UINT Dpi() const { return ui::DpiFor(parent); }
@@ -117,7 +163,7 @@ struct MediaPlayer::Impl final : ui::Window {
 
   bool Create(HWND parentWindow) {
     if (!comInitialized) {
-      const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      const HRESULT hr = Com().Initialize();
       // RPC_E_CHANGED_MODE: the thread already has COM, in a mode we must not undo.
       comInitialized = SUCCEEDED(hr);
     }
@@ -171,11 +217,11 @@ struct MediaPlayer::Impl final : ui::Window {
     if (FAILED(hr)) return hr;
 
     Graph g;
-    hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, g.builder.Out());
+    hr = Com().CreateInstance(kFilterGraph, kGraphBuilder, g.builder.Out());
     if (FAILED(hr)) return hr;
     // The GDI renderer draws everywhere; the default one draws nothing on some
     // displays. Placed in the graph first, it is the one the video goes to.
-    hr = CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, g.renderer.Out());
+    hr = Com().CreateInstance(kVideoRenderer, kBaseFilter, g.renderer.Out());
     if (FAILED(hr)) return hr;
     hr = g.builder->AddFilter(g.renderer.get(), L"Video Renderer");
     if (FAILED(hr)) return hr;
@@ -184,12 +230,12 @@ struct MediaPlayer::Impl final : ui::Window {
     // A clip with nothing to show is no clip for this window.
     if (!RendererConnected(g.renderer.get())) return VFW_E_UNSUPPORTED_VIDEO;
 
-    if (FAILED(hr = Query(g.builder.get(), IID_IMediaControl, g.control))) return hr;
-    if (FAILED(hr = Query(g.builder.get(), IID_IMediaEventEx, g.events))) return hr;
-    if (FAILED(hr = Query(g.builder.get(), IID_IMediaSeeking, g.seeking))) return hr;
-    if (FAILED(hr = Query(g.builder.get(), IID_IVideoWindow, g.video))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), kMediaControl, g.control))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), kMediaEventEx, g.events))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), kMediaSeeking, g.seeking))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), kVideoWindow, g.video))) return hr;
     ComRef<IBasicVideo> basic;
-    if (FAILED(hr = Query(g.builder.get(), IID_IBasicVideo, basic))) return hr;
+    if (FAILED(hr = Query(g.builder.get(), kBasicVideo, basic))) return hr;
     if (FAILED(hr = basic->GetVideoSize(&g.naturalWidth, &g.naturalHeight))) return hr;
     if (g.naturalWidth <= 0 || g.naturalHeight <= 0) return VFW_E_UNSUPPORTED_VIDEO;
 

@@ -1,7 +1,6 @@
 // Postlark: tells its user, loudly, that new mail has arrived in Outlook.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/form1.h"
 #include "app/single_instance.h"
@@ -19,7 +18,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
   int exitCode = 0;
   {
@@ -33,6 +31,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     exitCode = static_cast<int>(msg.wParam);
   }
-  CoUninitialize();
   return exitCode;
 }

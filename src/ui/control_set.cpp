@@ -52,11 +52,17 @@ ControlSet::ControlSet(HWND parent, std::vector<ControlDesign> designs,
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
+  // Each control is made where it belongs, with its font: the window is not
+  // shown yet, so there is nothing to redraw.
+  dpi_ = DpiFor(parent);
   for (const ControlDesign& d : designs_) {
     const Kind kind = d.control->kind();
     const wchar_t* caption = kind == Kind::TextBox ? L"" : d.caption;
-    HWND hwnd = CreateWindowExW(0, ClassFor(kind), caption, StyleFor(d), 0, 0, 0, 0, parent,
+    HWND hwnd = CreateWindowExW(0, ClassFor(kind), caption, StyleFor(d), TwipsToPixels(d.rect.left, dpi_),
+                                TwipsToPixels(d.rect.top, dpi_), TwipsToPixels(d.rect.width, dpi_),
+                                TwipsToPixels(d.rect.height, dpi_), parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance, nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(d.font, fonts_)), FALSE);
     d.control->Attach(hwnd);
     if (d.tooltip && tooltip_) {
       TTTOOLINFOW ti{};
@@ -68,7 +74,6 @@ ControlSet::ControlSet(HWND parent, std::vector<ControlDesign> designs,
       SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
   }
-  Layout(DpiFor(parent));
 }
 
 bool ControlSet::Route(HWND child, WORD code) const {

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cwctype>
-#include <thread>
 #include <vector>
 
 #include "base/scoped.h"
@@ -104,11 +103,29 @@ bool MarkerWatch::Found(const std::wstring& path, Take result) {
 }
 
 struct MarkerCheck::Lookup {
+  Lookup(MarkerFileSystem& f, std::wstring p, std::wstring n) : fs(f), path(std::move(p)), name(std::move(n)) {}
   MarkerFileSystem& fs;
   std::wstring path, name;
   Take result = Take::NotFound;
   std::atomic<bool> done{false};
 };
+
+namespace {
+
+DWORD WINAPI RunLookup(void* param) {
+  const std::unique_ptr<std::shared_ptr<MarkerCheck::Lookup>> share(
+      static_cast<std::shared_ptr<MarkerCheck::Lookup>*>(param));
+  MarkerCheck::Lookup& lookup = **share;
+  try {
+    lookup.result = lookup.fs.TakeMarker(lookup.path, lookup.name);
+  } catch (...) {
+    lookup.result = Take::NotFound;
+  }
+  lookup.done.store(true, std::memory_order_release);
+  return 0;
+}
+
+}  // namespace
 
 MarkerCheck::MarkerCheck(MarkerFileSystem& fs) : fs_(fs) {}
 
@@ -122,18 +139,12 @@ bool MarkerCheck::CheckMarkerFile(const std::wstring& path, bool start) {
   const std::wstring name = Module1::FileNameOnly(path);
   if (!start || name.empty()) return false;
   auto lookup = std::make_shared<Lookup>(fs_, path, name);
-  try {
-    // The thread owns its share of the lookup: it may outlive this check if
-    // a drive holds it up until Postlark ends.
-    std::thread([lookup] {
-      try {
-        lookup->result = lookup->fs.TakeMarker(lookup->path, lookup->name);
-      } catch (...) {
-        lookup->result = Take::NotFound;
-      }
-      lookup->done.store(true, std::memory_order_release);
-    }).detach();
-  } catch (...) {
+  // The thread owns its share of the lookup: it may outlive this check if a
+  // drive holds it up until Postlark ends.
+  auto* share = new std::shared_ptr<Lookup>(lookup);
+  const base::UniqueHandle thread(CreateThread(nullptr, 0, RunLookup, share, 0, nullptr));
+  if (!thread) {
+    delete share;
     return false;  // no thread to be had: try again at the next tick
   }
   lookup_ = std::move(lookup);

@@ -66,8 +66,9 @@ class MarkerCheck {
   // start is false, a lookup of path begins.
   bool CheckMarkerFile(const std::wstring& path, bool start = true);
 
+  struct Lookup;  // one lookup, shared with the thread that makes it
+
  private:
-  struct Lookup;
   MarkerFileSystem& fs_;
   std::shared_ptr<Lookup> lookup_;
   MarkerWatch watch_;
