@@ -83,10 +83,13 @@ void Form1::Form_Load() {
   cycle_.timFlash.SetEnabled(false);
   cycle_.timFlashDuration.SetEnabled(false);
   presence_.mbIdle = base::kFalse;
+  // The icon goes in just before the window shows, not just after: painting
+  // twenty controls takes longer than anything else at start-up, and the
+  // user sees both appear together either way.
+  tray_.Add(hwnd(), icon_);
   ShowWindow(hwnd(), SW_SHOW);
   UpdateWindow(hwnd());
   SetFocus(chkFlashDrive.hwnd());
-  tray_.Add(hwnd(), icon_);
   if (!anim_) anim_ = std::make_unique<alerts::frmAnim>(txtMovie, [this] { return StoredAnimRight(); });
   anim_->LoadAndShow();
   StartAnimation(static_cast<std::int32_t>(std::lround(ui::ScreenWidthTwips(ui::DpiFor(hwnd())))));
