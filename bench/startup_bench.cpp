@@ -12,23 +12,15 @@
 #include <vector>
 
 #include "bench_stats.h"
+#include "support/paths.h"
+#include "support/stand_in.h"
 
 namespace {
 
 using bench::NowMs;
-
-std::wstring Env(const wchar_t* name) {
-  wchar_t buffer[4096];
-  const DWORD n = GetEnvironmentVariableW(name, buffer, 4096);
-  return n && n < 4096 ? std::wstring(buffer, n) : std::wstring();
-}
-
-std::wstring WinPath(std::wstring path) {
-  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  return path;
-}
+using testing_support::Env;
+using testing_support::IconExists;
+using testing_support::WinPath;
 
 std::wstring SiblingPath(const wchar_t* name) {
   wchar_t self[MAX_PATH];
@@ -55,14 +47,6 @@ BOOL CALLBACK FindVisible(HWND hwnd, LPARAM param) {
     return FALSE;
   }
   return TRUE;
-}
-
-bool IconExists(HWND hwnd, UINT id) {
-  NOTIFYICONDATAW nid{};
-  nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  nid.hWnd = hwnd;
-  nid.uID = id;
-  return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
 struct Run {
