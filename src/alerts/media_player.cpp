@@ -216,39 +216,39 @@ struct MediaPlayer::Impl final : ui::Window {
     HRESULT hr = CheckIsDiskFile(path);
     if (FAILED(hr)) return hr;
 
-    Graph g;
-    hr = Com().CreateInstance(kFilterGraph, kGraphBuilder, g.builder.Out());
+    Graph next;
+    hr = Com().CreateInstance(kFilterGraph, kGraphBuilder, next.builder.Out());
     if (FAILED(hr)) return hr;
     // The GDI renderer draws everywhere; the default one draws nothing on some
     // displays. Placed in the graph first, it is the one the video goes to.
-    hr = Com().CreateInstance(kVideoRenderer, kBaseFilter, g.renderer.Out());
+    hr = Com().CreateInstance(kVideoRenderer, kBaseFilter, next.renderer.Out());
     if (FAILED(hr)) return hr;
-    hr = g.builder->AddFilter(g.renderer.get(), L"Video Renderer");
+    hr = next.builder->AddFilter(next.renderer.get(), L"Video Renderer");
     if (FAILED(hr)) return hr;
-    hr = g.builder->RenderFile(FullPath(path).c_str(), nullptr);
+    hr = next.builder->RenderFile(FullPath(path).c_str(), nullptr);
     if (FAILED(hr)) return hr;
     // A clip with nothing to show is no clip for this window.
-    if (!RendererConnected(g.renderer.get())) return VFW_E_UNSUPPORTED_VIDEO;
+    if (!RendererConnected(next.renderer.get())) return VFW_E_UNSUPPORTED_VIDEO;
 
-    if (FAILED(hr = Query(g.builder.get(), kMediaControl, g.control))) return hr;
-    if (FAILED(hr = Query(g.builder.get(), kMediaEventEx, g.events))) return hr;
-    if (FAILED(hr = Query(g.builder.get(), kMediaSeeking, g.seeking))) return hr;
-    if (FAILED(hr = Query(g.builder.get(), kVideoWindow, g.video))) return hr;
+    if (FAILED(hr = Query(next.builder.get(), kMediaControl, next.control))) return hr;
+    if (FAILED(hr = Query(next.builder.get(), kMediaEventEx, next.events))) return hr;
+    if (FAILED(hr = Query(next.builder.get(), kMediaSeeking, next.seeking))) return hr;
+    if (FAILED(hr = Query(next.builder.get(), kVideoWindow, next.video))) return hr;
     ComRef<IBasicVideo> basic;
-    if (FAILED(hr = Query(g.builder.get(), kBasicVideo, basic))) return hr;
-    if (FAILED(hr = basic->GetVideoSize(&g.naturalWidth, &g.naturalHeight))) return hr;
-    if (g.naturalWidth <= 0 || g.naturalHeight <= 0) return VFW_E_UNSUPPORTED_VIDEO;
+    if (FAILED(hr = Query(next.builder.get(), kBasicVideo, basic))) return hr;
+    if (FAILED(hr = basic->GetVideoSize(&next.naturalWidth, &next.naturalHeight))) return hr;
+    if (next.naturalWidth <= 0 || next.naturalHeight <= 0) return VFW_E_UNSUPPORTED_VIDEO;
 
-    if (FAILED(hr = g.events->SetNotifyWindow(reinterpret_cast<OAHWND>(hwnd()), kGraphEvent, 0))) return hr;
-    g.video->put_AutoShow(OATRUE);
-    if (FAILED(hr = g.video->put_Owner(reinterpret_cast<OAHWND>(hwnd())))) {
-      g.events->SetNotifyWindow(0, 0, 0);
+    if (FAILED(hr = next.events->SetNotifyWindow(reinterpret_cast<OAHWND>(hwnd()), kGraphEvent, 0))) return hr;
+    next.video->put_AutoShow(OATRUE);
+    if (FAILED(hr = next.video->put_Owner(reinterpret_cast<OAHWND>(hwnd())))) {
+      next.events->SetNotifyWindow(0, 0, 0);
       return hr;
     }
-    g.video->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
-    g.video->put_MessageDrain(reinterpret_cast<OAHWND>(hwnd()));
+    next.video->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
+    next.video->put_MessageDrain(reinterpret_cast<OAHWND>(hwnd()));
 
-    graph = std::move(g);
+    graph = std::move(next);
     loaded = true;
     if (autoSize) SizeToClip();
     FitVideo();

@@ -21,9 +21,10 @@ bool IsShellWindow(HWND hwnd) {
 
 bool IsFullScreen(const FrontWindow& front) {
   if (front.shell || front.hasCaption) return false;
-  const RECT& w = front.rect;
-  const RECT& m = front.monitor;
-  return m.right > m.left && w.left <= m.left && w.top <= m.top && w.right >= m.right && w.bottom >= m.bottom;
+  const RECT& window = front.rect;
+  const RECT& monitor = front.monitor;
+  return monitor.right > monitor.left && window.left <= monitor.left && window.top <= monitor.top &&
+         window.right >= monitor.right && window.bottom >= monitor.bottom;
 }
 
 bool ShellSaysPresenting(int notificationState) {

@@ -11,12 +11,12 @@
 namespace ui {
 namespace {
 
-DWORD StyleFor(const ControlDesign& d) {
+DWORD StyleFor(const ControlDesign& design) {
   const DWORD base = WS_CHILD | WS_VISIBLE;
-  switch (d.control->kind()) {
+  switch (design.control->kind()) {
     case Kind::Label: {
-      const DWORD align = d.align == Align::Center ? SS_CENTER
-                          : d.align == Align::Right ? SS_RIGHT
+      const DWORD align = design.align == Align::Center ? SS_CENTER
+                          : design.align == Align::Right ? SS_RIGHT
                                                     : SS_LEFT;
       return base | align | SS_NOPREFIX;
     }

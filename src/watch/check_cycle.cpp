@@ -6,7 +6,7 @@
 namespace watch {
 
 CheckCycle::CheckCycle(CycleOptions options, MailSources& sources, AlertEffects& effects)
-    : o_(options), sources_(sources), effects_(effects) {
+    : options_(options), sources_(sources), effects_(effects) {
   timCheckMail.Tick = [this] { timCheckMail_Timer(); };
   timFlash.Tick = [this] { timFlash_Timer(); };
   timFlashDuration.Tick = [this] { timFlashDuration_Timer(); };
@@ -14,8 +14,8 @@ CheckCycle::CheckCycle(CycleOptions options, MailSources& sources, AlertEffects&
 
 void CheckCycle::timCheckMail_Timer() {
   if (sources_.Quiet()) return;
-  const bool found = o_.chkFileDetect.Value() == base::kTicked
-                         ? sources_.CheckMarkerFile(o_.txtFileDetect.Text())
+  const bool found = options_.chkFileDetect.Value() == base::kTicked
+                         ? sources_.CheckMarkerFile(options_.txtFileDetect.Text())
                          : sources_.CheckOutlookTray();
   if (found) DispatchAlerts();
 }
@@ -26,9 +26,9 @@ void CheckCycle::TestAlert() {
 
 void CheckCycle::DispatchAlerts() {
   effects_.AlertRaised();
-  if (o_.chkBeep.Value() == base::kTicked) effects_.Beep();
-  if (o_.chkEject.Value() == base::kTicked) effects_.OpenCdTray();
-  if (o_.chkAnim.Value() == base::kTicked)
+  if (options_.chkBeep.Value() == base::kTicked) effects_.Beep();
+  if (options_.chkEject.Value() == base::kTicked) effects_.OpenCdTray();
+  if (options_.chkAnim.Value() == base::kTicked)
     effects_.StartAnimation(effects_.StoredAnimRight() == L"1" ? -1 : 0);
   glDurationTick = 0;
   timCheckMail.SetEnabled(false);
@@ -36,11 +36,11 @@ void CheckCycle::DispatchAlerts() {
   timFlashDuration.SetEnabled(true);
   Module1::gbMailArrived = base::kFalse;
   // Last, so a slow floppy holds up none of the other alerts.
-  if (o_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
+  if (options_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
 }
 
 void CheckCycle::timFlash_Timer() {
-  if (o_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
+  if (options_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
 }
 
 void CheckCycle::timFlashDuration_Timer() {

@@ -70,7 +70,7 @@ class CheckCycle {
  private:
   void DispatchAlerts();
 
-  CycleOptions o_;
+  CycleOptions options_;
   MailSources& sources_;
   AlertEffects& effects_;
 };

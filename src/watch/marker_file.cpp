@@ -103,7 +103,8 @@ bool MarkerWatch::Found(const std::wstring& path, Take result) {
 }
 
 struct MarkerCheck::Lookup {
-  Lookup(MarkerFileSystem& f, std::wstring p, std::wstring n) : fs(f), path(std::move(p)), name(std::move(n)) {}
+  Lookup(MarkerFileSystem& fileSystem, std::wstring lookFor, std::wstring named)
+      : fs(fileSystem), path(std::move(lookFor)), name(std::move(named)) {}
   MarkerFileSystem& fs;
   std::wstring path, name;
   Take result = Take::NotFound;
