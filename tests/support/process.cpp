@@ -84,21 +84,18 @@ PostlarkProcess::PostlarkProcess(const std::wstring& exe, bool debug, const std:
     : ChildProcess(exe, L"", debug ? DEBUG_ONLY_THIS_PROCESS : 0, folder), debug_(debug) {
   if (!process_) return;
   if (debug_) SetPumpHook([this] { DrainDebugEvents(); });
-  // The window is there once Form_Load has shown it and the tray icon is in.
-  PumpUntil(
-      [&] {
-        if (!Running()) return true;  // it gave up
-        main_ = FindWindowOf(pid_, L"PostlarkMain");
-        return main_ && IconExists(main_, 1) && Anim();
-      },
-      15000);
-  if (!Running()) {
-    main_ = nullptr;
+  // Start-up is over once the window is shown, the tray icon is in and the
+  // animation window is shown too.
+  const auto started = [&] {
+    main_ = FindWindowOf(pid_, L"PostlarkMain");
+    return main_ && IsWindowVisible(main_) && IconExists(main_, 1) && IsWindowVisible(Anim());
+  };
+  if (PumpUntil([&] { return !Running() || started(); }, 15000) && Running()) return;
+  if (!Running())
     std::fprintf(stderr, "postlark.exe ended during start-up with code %lu\n", ExitCode());
-  } else if (!main_ || !IconExists(main_, 1)) {
-    std::fprintf(stderr, "postlark.exe showed no window with its tray icon within 15 s\n");
-    main_ = nullptr;
-  }
+  else
+    std::fprintf(stderr, "postlark.exe showed no window, tray icon and clip window within 15 s\n");
+  main_ = nullptr;
 }
 
 PostlarkProcess::~PostlarkProcess() {
