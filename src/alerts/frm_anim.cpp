@@ -6,6 +6,7 @@
 namespace alerts {
 namespace {
 constexpr wchar_t kClassName[] = L"PostlarkAnimation";
+SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
 }  // namespace
 
 frmAnim::frmAnim(const ui::TextBox& txtMovie, std::function<std::wstring()> storedAnimRight)
@@ -61,17 +62,15 @@ void frmAnim::PlayRandomClip(std::int32_t left_pos) {
   const float height = vid.Height() - MediaPlayer::kControlStripTwips;
   if (width <= 0 || height <= 0) return ParkRight();
   const Desk desk = CurrentDesk();
-  RECT r = PlaceOnScreen(desk, MeansParkedRight(desk, left_pos) ? 0 : left_pos, width, height);
-  // Start-up plays the clip out of sight, beyond the right edge of every monitor.
-  if (MeansParkedRight(desk, left_pos)) r = Park(desk, Side::Right, {r.right - r.left, r.bottom - r.top});
-  Place(r);
+  // Start-up plays the clip out of sight, beyond the right edge of every
+  // monitor, at the size it would have on the primary one.
+  const bool outOfSight = MeansParkedRight(desk, left_pos);
+  const RECT r = PlaceOnScreen(desk, outOfSight ? 0 : left_pos, width, height);
+  Place(outOfSight ? Park(desk, Side::Right, SizeOf(r)) : r);
   if (FAILED(vid.Play()) || FAILED(vid.put_Visible(true))) ParkRight();
 }
 
-void frmAnim::ParkRight() {
-  const RECT r = Rect();
-  Place(Park(CurrentDesk(), Side::Right, {r.right - r.left, r.bottom - r.top}));
-}
+void frmAnim::ParkRight() { Place(Park(CurrentDesk(), Side::Right, SizeOf(Rect()))); }
 
 void frmAnim::vid_EndOfStream() {
   if (seq_.EndOfPlay()) timTic.SetEnabled(true);
@@ -84,8 +83,7 @@ void frmAnim::timedShutdownBegin() {
 
 void frmAnim::timTic_Timer() {
   if (!seq_.Tick()) return;
-  const RECT r = Rect();
-  Place(Park(CurrentDesk(), Side::Left, {r.right - r.left, r.bottom - r.top}));
+  Place(Park(CurrentDesk(), Side::Left, SizeOf(Rect())));
   vid.Stop();
 }
 

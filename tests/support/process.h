@@ -23,7 +23,6 @@ class ChildProcess {
 
   bool Running() const;
   DWORD Pid() const { return pid_; }
-  HANDLE Handle() const { return process_.get(); }
   // True once the process has ended within timeoutMs (pumping meanwhile).
   bool WaitExit(DWORD timeoutMs);
   DWORD ExitCode() const;
