@@ -16,6 +16,7 @@
 #include "presence/presenting.h"
 #include "support/fakes.h"
 #include "watch/check_cycle.h"
+#include "ui/timer.h"
 #include "watch/envelope_probe.h"
 #include "watch/notify_icon_record.h"
 
@@ -27,7 +28,8 @@ using bench::NowMs;
 struct ProbeOnly final : watch::MailSources {
   bool Quiet() override { return presence::UserIsPresenting(); }
   bool CheckOutlookTray() override { return Module1::CheckOutlookTray(); }
-  bool CheckMarkerFile(const std::wstring&) override { return false; }
+  void CheckMarkerFile() override {}
+  void MarkerOff() override {}
 };
 
 // The floor: the same calls, with nothing around them.
@@ -123,18 +125,19 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
     }
   }
 
-  ui::CheckBox chkFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive;
-  chkBeep.SetValue(1);
-  ui::TextBox txtFileDetect;
+  std::int16_t fileDetect = 0, beep = 1, eject = 0, anim = 0, flashDrive = 0;
   ProbeOnly sources;
   testing_support::FakeDesk effects;
-  effects.keepLog = false;
-  watch::CheckCycle cycle({chkFileDetect, txtFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive},
-                          sources, effects);
-  cycle.timCheckMail.SetEnabled(true);
-  ui::Label lblStatus, Label3;
+  watch::CheckCycle cycle({fileDetect, beep, eject, anim, flashDrive}, sources, effects);
+  // Each tick on a clock of its own, so each can be timed alone.
+  testing_support::FakeTimers checkClock, idleClock;
+  cycle.HostTimers(checkClock);
+  cycle.Start();
   presence::ActivityProbe activity;
-  presence::PresenceWatch presence(lblStatus, Label3, activity, []() -> alerts::AnimationWindow* { return nullptr; });
+  presence::PresenceWatch presence(activity, []() -> alerts::AnimationWindow* { return nullptr; });
+  presence.HostTimers(idleClock);
+  bool idle = false;
+  presence.Shown = [&](const std::wstring&, const std::wstring& text) { idle = !text.empty(); };
 
   FloorState floor;
   floor.deleteOnMatch = cond.outlook;
@@ -142,8 +145,8 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
   // Warm up; the first idle tick also takes in the pointer's position, so
   // later ones find it unmoved and scan all 256 keys.
   for (int i = 0; i < 5; ++i) {
-    cycle.timCheckMail_Timer();
-    presence.timIdleCheck_Timer();
+    checkClock.Advance(1000);
+    idleClock.Advance(1000);
     floor.windows = 0;
     EnumWindows(FloorVisit, reinterpret_cast<LPARAM>(&floor));
     FloorKeys();
@@ -153,24 +156,27 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
 
   std::vector<double> pCheck, pIdle, pTotal, fWalk, fKeys, fTotal, ratios, cursor;
   int activeTicks = 0, keyDownTicks = 0, mailHits = 0;
-  const double budgetMs = 3000, started = NowMs();
-  for (int i = 0; i < 400 && (i < 20 || NowMs() - started < budgetMs); ++i) {
+  // Enough pairs for the median to hold from run to run even where a pair
+  // takes a tenth of a second (a thousand windows): at least 120, more
+  // while the budget lasts.
+  const double budgetMs = 4000, started = NowMs();
+  for (int i = 0; i < 600 && (i < 120 || NowMs() - started < budgetMs); ++i) {
     double p = 0, f = 0;
     for (int half = 0; half < 2; ++half) {
       // Alternate which goes first so neither always runs on a warmer cache.
       if ((half == 0) == (i % 2 == 0)) {
         const double t0 = NowMs();
-        cycle.timCheckMail_Timer();
+        checkClock.Advance(1000);
         const double t1 = NowMs();
-        presence.timIdleCheck_Timer();
+        idleClock.Advance(1000);
         const double t2 = NowMs();
         pCheck.push_back(t1 - t0);
         pIdle.push_back(t2 - t1);
         pTotal.push_back(p = t2 - t0);
-        if (presence.mbIdle != base::kTrue) ++activeTicks;
-        if (!cycle.timCheckMail.Enabled()) {  // a hit: cannot happen without an envelope
+        if (!idle) ++activeTicks;
+        if (!cycle.Watching()) {  // a hit: cannot happen without an envelope
           ++mailHits;
-          cycle.timCheckMail.SetEnabled(true);
+          cycle.Start();
         }
       } else {
         floor.windows = 0;
@@ -207,11 +213,20 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
   bench::PrintRow("floor: 256 key states", bench::Summarize(fKeys), 1000, "us");
   bench::PrintRow("floor: both", floorTotal, 1000, "us");
   bench::PrintRow("paired ratio Postlark/floor", paired, 1, "x");
+  // The spread from run to run, estimated here: the medians of four
+  // interleaved quarters of the pairs.
+  std::vector<double> quarters;
+  for (size_t q = 0; q < 4; ++q) {
+    std::vector<double> part;
+    for (size_t k = q; k < ratios.size(); k += 4) part.push_back(ratios[k]);
+    quarters.push_back(bench::Summarize(part).median);
+  }
+  const auto spread = bench::Summarize(quarters);
   bench::PrintRow("GetCursorPos alone (not in floor)", bench::Summarize(cursor), 1000, "us");
-  std::printf("  ratio: paired median %.3f, of medians %.3f; share of one core (median tick / 1 s): "
-              "%.2f%%, floor %.2f%%\n",
-              paired.median, total.median / floorTotal.median, total.median / 1000.0 * 100.0,
-              floorTotal.median / 1000.0 * 100.0);
+  std::printf("  ratio: paired median %.3f (%d pairs; p10-p90 %.3f-%.3f; medians of quarters %.3f-%.3f), "
+              "of medians %.3f; share of one core (median tick / 1 s): %.2f%%, floor %.2f%%\n",
+              paired.median, paired.n, paired.p10, paired.p90, spread.min, spread.max,
+              total.median / floorTotal.median, total.median / 1000.0 * 100.0, floorTotal.median / 1000.0 * 100.0);
   if (activeTicks || keyDownTicks)
     std::printf("  NOTE: activity seen in %d Postlark ticks, key state set in %d floor scans: "
                 "those scans ended early or were skipped\n",

@@ -32,8 +32,8 @@ std::int16_t ParseLoopText(const std::wstring& text) {
   return static_cast<std::int16_t>(whole);
 }
 
-AnimationPlan PlanAnimation(base::Flag16 mbIdle, std::int32_t mlIdleTicks, const std::wstring& txtLoop) {
-  if (mbIdle != base::kFalse && mlIdleTicks > kAwayIdleTicks) return {kAwayPlays, kAwayPlays};
+AnimationPlan PlanAnimation(bool away, const std::wstring& txtLoop) {
+  if (away) return {kAwayPlays, kAwayPlays};
   const std::int16_t plays = ParseLoopText(txtLoop);
   return {plays, plays};
 }
@@ -55,9 +55,8 @@ bool AnimationSequence::Tick() {
   return miTicks_ == 2;
 }
 
-void StartAnimation(AnimationWindow& anim, base::Flag16 mbIdle, std::int32_t mlIdleTicks,
-                    const std::wstring& txtLoop, std::int32_t left_pos) {
-  const AnimationPlan plan = PlanAnimation(mbIdle, mlIdleTicks, txtLoop);
+void StartAnimation(AnimationWindow& anim, bool away, const std::wstring& txtLoop, std::int32_t left_pos) {
+  const AnimationPlan plan = PlanAnimation(away, txtLoop);
   anim.set_playAnimTimes(plan.plays);
   anim.put_LoopCount(plan.loopCount);
   anim.PlayRandomClip(left_pos);
@@ -68,8 +67,9 @@ void StartAnimation(AnimationWindow& anim, base::Flag16 mbIdle, std::int32_t mlI
 namespace Module1 {
 
 void SetTopMost(HWND hwnd, bool topmost) {
+  // Never activated by it: the user's window keeps the focus.
   SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE);
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace Module1

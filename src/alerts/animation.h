@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "base/flag.h"
 
 namespace alerts {
 
@@ -20,11 +19,10 @@ struct AnimationPlan {
   long loopCount;      // the player's own loop count
 };
 
-// While the user has been away for more than ten idle seconds the clip loops
-// (9000 plays) until they come back; otherwise it plays the loop box's count.
-inline constexpr std::int32_t kAwayIdleTicks = 10;
+// While the user is away the clip loops (9000 plays) until they come back;
+// otherwise it plays the loop box's count.
 inline constexpr std::int16_t kAwayPlays = 9000;
-AnimationPlan PlanAnimation(base::Flag16 mbIdle, std::int32_t mlIdleTicks, const std::wstring& txtLoop);
+AnimationPlan PlanAnimation(bool away, const std::wstring& txtLoop);
 
 // Plays still to come and the two-tick hide sequence after the last one.
 class AnimationSequence {
@@ -48,6 +46,10 @@ class AnimationSequence {
 class AnimationWindow {
  public:
   virtual ~AnimationWindow() = default;
+  // Creates the window if need be (parked out of sight) and shows it.
+  virtual bool LoadAndShow() = 0;
+  virtual void Unload() = 0;
+  virtual void SetTopMost() = 0;
   virtual std::int16_t playAnimTimes() const = 0;
   virtual void set_playAnimTimes(std::int16_t plays) = 0;
   virtual void put_LoopCount(long count) = 0;
@@ -57,12 +59,11 @@ class AnimationWindow {
 
 // Starts the clip: -1 top right, any other value is the window's left edge
 // in twips.
-void StartAnimation(AnimationWindow& anim, base::Flag16 mbIdle, std::int32_t mlIdleTicks,
-                    const std::wstring& txtLoop, std::int32_t left_pos);
+void StartAnimation(AnimationWindow& anim, bool away, const std::wstring& txtLoop, std::int32_t left_pos);
 
 }  // namespace alerts
 
 namespace Module1 {
-// Above all non-topmost windows, without moving or sizing it.
+// Above all non-topmost windows, without moving, sizing or activating it.
 void SetTopMost(HWND hwnd, bool topmost = true);
 }  // namespace Module1

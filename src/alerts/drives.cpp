@@ -29,7 +29,19 @@ class WinmmChannel final : public MciChannel {
   }
 };
 
+class RealDrives final : public Machine {
+ public:
+  void Beep() override { SystemBeep(); }
+  void OpenCdTray() override { alerts::OpenCdTray(); }
+  void FlashFloppyDrive() override { alerts::FlashFloppyDrive(); }
+};
+
 }  // namespace
+
+Machine& RealMachine() {
+  static RealDrives machine;
+  return machine;
+}
 
 MciChannel& RealMci() {
   static WinmmChannel channel;

@@ -23,6 +23,18 @@ MciChannel& RealMci();
 // 300 Hz for 150 ms; silent on a machine without a sound device.
 void SystemBeep();
 
+// The machine's own alerts as the alert raises them: the beep, the CD tray,
+// the floppy light.
+class Machine {
+ public:
+  virtual ~Machine() = default;
+  virtual void Beep() = 0;
+  virtual void OpenCdTray() = 0;
+  virtual void FlashFloppyDrive() = 0;
+};
+
+Machine& RealMachine();
+
 inline constexpr char kFloppyProbeFile[] = "a:\\dummyfile";
 
 void OpenCdTray(MciChannel& mci = RealMci());

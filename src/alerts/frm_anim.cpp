@@ -1,16 +1,22 @@
 #include "alerts/frm_anim.h"
 
-#include "alerts/placement.h"
+#include <memory>
+
+#include "base/path.h"
 #include "ui/twips.h"
 
 namespace alerts {
 namespace {
 constexpr wchar_t kClassName[] = L"PostlarkAnimation";
+// Posted by the clip's look-up worker.
+constexpr UINT kClipChecked = WM_APP + 50;
 SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
 }  // namespace
 
-frmAnim::frmAnim(const ui::TextBox& txtMovie, std::function<std::wstring()> storedAnimRight)
-    : txtMovie_(txtMovie), storedAnimRight_(std::move(storedAnimRight)) {
+frmAnim::frmAnim(const std::wstring& movie, std::function<bool()> animRight)
+    : movie_(movie), animRight_(std::move(animRight)), clipCheck_([this] {
+        PostMessageW(window_, kClipChecked, 0, 0);
+      }) {
   vid.EndOfStream = [this](long) { vid_EndOfStream(); };
   timTic.Tick = [this] { timTic_Timer(); };
 }
@@ -19,20 +25,24 @@ bool frmAnim::LoadAndShow() {
   if (!hwnd()) {
     RegisterClassOnce(kClassName, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const UINT dpi = ui::DpiFor(nullptr);
-    if (!Create(kClassName, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_CLIPCHILDREN,
-                L"Postlark", CW_USEDEFAULT, CW_USEDEFAULT,
-                ui::TwipsToPixels(kDesignWidthTwips, dpi), ui::TwipsToPixels(kDesignHeightTwips, dpi),
-                nullptr))
+    // Made beyond every monitor: it is never on screen before its clip opens.
+    const RECT away = alerts::Park(CurrentDesk(), Side::Right, {0, 0});
+    if (!Create(kClassName, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_CLIPCHILDREN, L"Postlark",
+                away.left, away.top, ui::TwipsToPixels(kDesignWidthTwips, dpi),
+                ui::TwipsToPixels(kDesignHeightTwips, dpi), nullptr))
       return false;
+    window_ = hwnd();
     vid.Create(hwnd());
-    AddTimer(timTic);
+    Host(timTic);
     Form_Load();
   }
-  ShowWindow(hwnd(), SW_SHOW);
+  // Shown without taking the activation from the user's window.
+  ShowWindow(hwnd(), SW_SHOWNA);
   return true;
 }
 
 void frmAnim::Unload() {
+  start_.reset();
   vid.Stop();
   if (hwnd()) DestroyWindow(hwnd());
 }
@@ -40,11 +50,8 @@ void frmAnim::Unload() {
 void frmAnim::Form_Load() {
   Module1::SetTopMost(hwnd());
   seq_.playAnimTimes = 0;
-  if (storedAnimRight_() == L"1") return ParkRight();
-  // Left edge of the primary monitor; height and size as designed.
-  RECT r = Rect();
-  OffsetRect(&r, CurrentDesk().Primary().rect.left - r.left, 0);
-  Place(r);
+  // Top left is beyond the left edge: out of sight, as at the right.
+  Park(animRight_() ? Side::Right : Side::Left);
 }
 
 void frmAnim::Form_Activate() { Module1::SetTopMost(hwnd()); }
@@ -52,25 +59,52 @@ void frmAnim::Form_Activate() { Module1::SetTopMost(hwnd()); }
 void frmAnim::PlayRandomClip(std::int32_t left_pos) {
   Module1::SetTopMost(hwnd());
   vid.put_Visible(false);
+  start_ = Start{++serial_, left_pos, base::BarePath(movie_)};
+  if (!checking_) CheckClip();
+}
+
+void frmAnim::CheckClip() {
+  checking_ = true;
+  auto found = std::make_shared<HRESULT>(E_FAIL);
+  const Start start = *start_;
+  clipCheck_.Post([path = start.path, found] { *found = CheckIsDiskFile(path); },
+                  [this, start, found] { ClipChecked(start, *found); });
+}
+
+void frmAnim::ClipChecked(const Start& start, HRESULT found) {
+  checking_ = false;
+  if (!start_) return;  // hidden or unloaded meanwhile
+  if (start_->serial != start.serial) return CheckClip();  // a newer clip was asked for
+  start_.reset();
+  if (FAILED(found)) return Park(Side::Right);
+  OpenAndPlay(start.left_pos, start.path);
+}
+
+void frmAnim::OpenAndPlay(std::int32_t left_pos, const std::wstring& path) {
+  const Desk desk = CurrentDesk();
+  // Framed at the DPI of the monitor it plays on, wherever it waits now.
+  vid.put_Dpi(desk.Primary().dpi);
   // A clip that cannot be opened has no size to take: it is handled like one
   // that cannot start, out of sight beyond the right edge.
-  if (FAILED(vid.put_FileName(txtMovie_.Text()))) return ParkRight();
+  if (FAILED(vid.put_FileName(path))) return Park(Side::Right);
   vid.put_AutoSize(true);
   vid.put_Left(0);
   vid.put_Top(0);
   const float width = vid.Width();
   const float height = vid.Height() - MediaPlayer::kControlStripTwips;
-  if (width <= 0 || height <= 0) return ParkRight();
-  const Desk desk = CurrentDesk();
+  if (width <= 0 || height <= 0) return Park(Side::Right);
   // Start-up plays the clip out of sight, beyond the right edge of every
   // monitor, at the size it would have on the primary one.
   const bool outOfSight = MeansParkedRight(desk, left_pos);
   const RECT r = PlaceOnScreen(desk, outOfSight ? 0 : left_pos, width, height);
-  Place(outOfSight ? Park(desk, Side::Right, SizeOf(r)) : r);
-  if (FAILED(vid.Play()) || FAILED(vid.put_Visible(true))) ParkRight();
+  if (outOfSight)
+    Place(alerts::Park(desk, Side::Right, SizeOf(r)), Side::Right);
+  else
+    Place(r);
+  if (FAILED(vid.Play()) || FAILED(vid.put_Visible(true))) Park(Side::Right);
 }
 
-void frmAnim::ParkRight() { Place(Park(CurrentDesk(), Side::Right, SizeOf(Rect()))); }
+void frmAnim::Park(Side side) { Place(alerts::Park(CurrentDesk(), side, SizeOf(Rect())), side); }
 
 void frmAnim::vid_EndOfStream() {
   if (seq_.EndOfPlay()) timTic.SetEnabled(true);
@@ -79,15 +113,17 @@ void frmAnim::vid_EndOfStream() {
 void frmAnim::timedShutdownBegin() {
   seq_.timedShutdownBegin();
   timTic.SetEnabled(true);
+  start_.reset();  // a clip not yet opened is not opened now
 }
 
 void frmAnim::timTic_Timer() {
   if (!seq_.Tick()) return;
-  Place(Park(CurrentDesk(), Side::Left, SizeOf(Rect())));
+  Park(Side::Left);
   vid.Stop();
 }
 
-void frmAnim::Place(const RECT& r) {
+void frmAnim::Place(const RECT& r, std::optional<Side> parked) {
+  parked_ = parked;
   SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -106,6 +142,14 @@ LRESULT frmAnim::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE:
       // A click on the clip must not take the focus from the user's work.
       return MA_NOACTIVATE;
+    case WM_DISPLAYCHANGE:
+      // A monitor came or went, or the resolution changed: out of sight
+      // means beyond the new desk.
+      if (parked_) Park(*parked_);
+      break;
+    case kClipChecked:
+      clipCheck_.Deliver();
+      return 0;
   }
   return Window::HandleMessage(msg, wParam, lParam);
 }

@@ -87,8 +87,8 @@ bool RendererConnected(IBaseFilter* renderer) {
   return false;
 }
 
-// Only an ordinary file may reach the graph: folders, devices and pipes could
-// block or be read as something they are not.
+}  // namespace
+
 HRESULT CheckIsDiskFile(const std::wstring& path) {
   if (path.empty()) return E_INVALIDARG;
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -103,6 +103,8 @@ HRESULT CheckIsDiskFile(const std::wstring& path) {
   }
   return GetFileType(file.get()) == FILE_TYPE_DISK ? S_OK : HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE);
 }
+
+namespace {
 
 std::wstring FullPath(const std::wstring& path) {
   const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -130,6 +132,7 @@ struct MediaPlayer::Impl final : ui::Window {
   float topTwips = 0;
   float widthTwips = 0;
   float heightTwips = 0;
+  UINT dpi = 0;
   // Bumped whenever the clip or its playback is replaced, so graph events
   // still being handled for the old one are dropped.
   unsigned long generation = 0;
@@ -143,7 +146,7 @@ struct MediaPlayer::Impl final : ui::Window {
     if (comInitialized) Com().Uninitialize();
   }
 
-  UINT Dpi() const { return ui::DpiFor(parent); }
+  UINT Dpi() const { return dpi ? dpi : ui::DpiFor(parent); }
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     switch (msg) {
@@ -180,16 +183,14 @@ struct MediaPlayer::Impl final : ui::Window {
                           0, parent);
   }
 
-  // Stops the clip and forgets it, detaching its video window first so that
-  // it never lingers on screen without an owner.
+  // Stops the clip and forgets it. Its video window is hidden and goes with
+  // the graph, as a child of this one; it is not handed back to the
+  // desktop first, which would activate it and take the user's focus.
   void ReleaseGraph() {
     ++generation;
     if (graph.control) graph.control->Stop();
     if (graph.events) graph.events->SetNotifyWindow(0, 0, 0);
-    if (graph.video) {
-      graph.video->put_Visible(OAFALSE);
-      graph.video->put_Owner(0);
-    }
+    if (graph.video) graph.video->put_Visible(OAFALSE);
     graph = Graph{};
     loaded = false;
     playing = false;
@@ -361,6 +362,8 @@ bool MediaPlayer::Create(HWND parent) { return impl_->Create(parent); }
 HWND MediaPlayer::hwnd() const { return impl_->hwnd(); }
 
 HRESULT MediaPlayer::put_FileName(const std::wstring& path) { return impl_->Open(path); }
+
+void MediaPlayer::put_Dpi(UINT dpi) { impl_->dpi = dpi; }
 
 HRESULT MediaPlayer::put_PlayCount(long count) {
   impl_->playCount = count < 1 ? 1 : count;

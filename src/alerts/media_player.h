@@ -38,7 +38,10 @@ class MediaPlayer {
   HRESULT Play();
   HRESULT Stop();
 
-  // Placement in twips at the parent's DPI.
+  // The DPI twips are taken at: that of the monitor the clip plays on. 0:
+  // the parent's.
+  void put_Dpi(UINT dpi);
+  // Placement in twips.
   void put_Left(float twips);
   void put_Top(float twips);
   float Width() const;
@@ -55,5 +58,10 @@ class MediaPlayer {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// S_OK when path names an ordinary file that can be opened for reading:
+// folders, devices and pipes could block or be read as something they are
+// not. It may wait on the file's drive.
+HRESULT CheckIsDiskFile(const std::wstring& path);
 
 }  // namespace alerts

@@ -1,25 +1,16 @@
 #include "app/form1.h"
 
-#include <windowsx.h>
-
-#include <cmath>
-#include <string>
-#include <vector>
-
-#include "alerts/drives.h"
 #include "app/resource_ids.h"
 #include "app/version.h"
 #include "base/decimal.h"
-#include "base/flag.h"
-#include "presence/presenting.h"
-#include "settings/autostart.h"
 #include "ui/twips.h"
-#include "watch/envelope_probe.h"
 
 namespace app {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// Posted when a path box has lost the focus; wParam: its binding.
+constexpr UINT kFocusLeft = WM_APP + 40;
 
 // Outer size for a client area of kForm1Width x kForm1Height twips.
 SIZE OuterSize(UINT dpi) {
@@ -33,90 +24,108 @@ SIZE OuterSize(UINT dpi) {
 
 }  // namespace
 
-Form1::Form1(std::unique_ptr<settings::SettingsStore> store)
-    : store_(std::move(store)),
-      options_(*store_, Form1Options(*this)),
-      cycle_({chkFileDetect, txtFileDetect, chkBeep, chkEject, chkAnim, chkFlashDrive}, *this, *this),
-      presence_(lblStatus, Label3, activity_,
-                [this]() -> alerts::AnimationWindow* { return anim_.get(); }) {
+Form1::Form1(settings::OptionBook& book, Form1Events& events)
+    : book_(book), events_(events), bindings_(Form1Bindings(*this)), leftForOtherProgram_(bindings_.size()) {
   Command1.Click = [this] { Command1_Click(); };
-  Command2.Click = [this] { Command2_Click(); };
+  Command2.Click = [this] { events_.Command2_Click(); };
   cmdBrowseAnimation.Click = [this] { cmdBrowseAnimation_Click(); };
   cmdBrowseDetect.Click = [this] { cmdBrowseDetect_Click(); };
-  std::vector<wchar_t> folder(32768);
-  const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
-  if (n && n < folder.size()) startFolder_.assign(folder.data(), n);
+  Bind();
 }
 
-bool Form1::Load() {
+bool Form1::Create() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const UINT dpi = ui::DpiFor(nullptr);
-  icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_POSTLARK), IMAGE_ICON, 32,
-                                        32, LR_SHARED));
-  RegisterClassOnce(kForm1Class, icon_, GetSysColorBrush(COLOR_BTNFACE));
+  HICON icon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_POSTLARK), IMAGE_ICON, 32, 32, LR_SHARED));
+  RegisterClassOnce(kForm1Class, icon, GetSysColorBrush(COLOR_BTNFACE));
   const SIZE size = OuterSize(dpi);
-  if (!Create(kForm1Class, 0, kStyle, L"Postlark", 0, 0, size.cx, size.cy, nullptr)) return false;
+  if (!Window::Create(kForm1Class, 0, kStyle, L"Postlark", 0, 0, size.cx, size.cy, nullptr)) return false;
   // The window may have opened on a monitor of another DPI.
   if (const UINT actual = ui::DpiFor(hwnd()); actual != dpi) {
     const SIZE s = OuterSize(actual);
     SetWindowPos(hwnd(), nullptr, 0, 0, s.cx, s.cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
   }
   controls_ = std::make_unique<ui::ControlSet>(hwnd(), Form1Design(*this), Form1Lines());
-  AddTimer(cycle_.timCheckMail);
-  AddTimer(cycle_.timFlash);
-  AddTimer(cycle_.timFlashDuration);
-  AddTimer(presence_.timIdleCheck);
-  AddTimer(tray_.timRetry);
-  restoreMessage_ = RegisterWindowMessageW(kRestoreMessageName);
-  Form_Load();
+  SetWindowTextW(hwnd(), (ui::WindowText(hwnd()) + L" v" + base::DecimalW(POSTLARK_VERSION_MAJOR) + L"." +
+                          base::DecimalW(POSTLARK_VERSION_MINOR))
+                             .c_str());
   return true;
 }
 
-void Form1::Form_Load() {
-  SetWindowTextW(hwnd(), (ui::WindowText(hwnd()) + L" v" + base::DecimalW(POSTLARK_VERSION_MAJOR) +
-                          L"." + base::DecimalW(POSTLARK_VERSION_MINOR))
-                             .c_str());
-  options_.LoadSettings();
-  Module1::gbMailArrived = base::kFalse;
-  cycle_.glDurationTick = 0;
-  cycle_.timCheckMail.SetEnabled(true);
-  cycle_.timFlash.SetEnabled(false);
-  cycle_.timFlashDuration.SetEnabled(false);
-  presence_.mbIdle = base::kFalse;
-  // The icon goes in just before the window shows, not just after: painting
-  // twenty controls takes longer than anything else at start-up, and the
-  // user sees both appear together either way.
-  tray_.Add(hwnd(), icon_);
+// Each control edits its option; the record changes with it, before anything
+// reads the option again. A path box saves only when it loses the focus.
+void Form1::Bind() {
+  for (size_t i = 0; i < bindings_.size(); ++i) {
+    const Binding& b = bindings_[i];
+    if (const auto* flag = std::get_if<settings::Flag>(&b.field)) {
+      auto& box = static_cast<ui::CheckBox&>(*b.control);
+      box.Click = [this, &box, f = *flag] { book_.Set(f, box.Value()); };
+    } else {
+      auto& box = static_cast<ui::TextBox&>(*b.control);
+      const settings::Text f = std::get<settings::Text>(b.field);
+      box.Change = [this, &box, f] { book_.Set(f, box.Text()); };
+      // Where the focus went is known once it has arrived there.
+      if (settings::RowOf(f).saveOn == settings::SaveOn::LostFocus)
+        box.LostFocus = [this, i] { PostMessageW(hwnd(), kFocusLeft, i, 0); };
+    }
+    ShowField(b.field);
+  }
+  book_.Changed = [this](settings::Field field) { ShowField(field); };
+}
+
+void Form1::ShowField(settings::Field field) {
+  for (const Binding& b : bindings_) {
+    if (b.field != field) continue;
+    if (const auto* flag = std::get_if<settings::Flag>(&field))
+      static_cast<ui::CheckBox*>(b.control)->SetValue(book_.Get().*(*flag));
+    else
+      static_cast<ui::TextBox*>(b.control)->SetText(book_.Get().*std::get<settings::Text>(field));
+  }
+}
+
+void Form1::FocusLeft(size_t binding) {
+  if (binding >= bindings_.size()) return;
+  HWND focus = GetFocus();
+  const bool inWindow = focus && (focus == hwnd() || IsChild(hwnd(), focus));
+  const bool going = !IsWindowVisible(hwnd()) || IsIconic(hwnd());
+  leftForOtherProgram_[binding] = !inWindow && !going;
+  if (!leftForOtherProgram_[binding]) book_.Save(bindings_[binding].field);
+}
+
+void Form1::SaveEdits() {
+  for (size_t i = 0; i < bindings_.size(); ++i) {
+    const settings::Field field = bindings_[i].field;
+    if (!std::holds_alternative<settings::Text>(field) || settings::RowOf(field).saveOn != settings::SaveOn::LostFocus)
+      continue;
+    if (static_cast<ui::TextBox*>(bindings_[i].control)->HasFocus() || leftForOtherProgram_[i]) {
+      leftForOtherProgram_[i] = false;
+      book_.Save(bindings_[i].field);
+    }
+  }
+}
+
+bool Form1::Editing(settings::Text field) const {
+  for (size_t i = 0; i < bindings_.size(); ++i)
+    if (bindings_[i].field == settings::Field(field))
+      return leftForOtherProgram_[i] || static_cast<const ui::TextBox*>(bindings_[i].control)->HasFocus();
+  return false;
+}
+
+// As a dialog does: the focus comes back to the control that had it.
+void Form1::OnActivate(WPARAM state) {
+  if (LOWORD(state) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
+  } else if (!HIWORD(state) && lastFocus_ && IsWindow(lastFocus_)) {
+    SetFocus(lastFocus_);
+  }
+}
+
+void Form1::Show() {
   ShowWindow(hwnd(), SW_SHOW);
   UpdateWindow(hwnd());
   SetFocus(chkFlashDrive.hwnd());
-  if (!anim_) anim_ = std::make_unique<alerts::frmAnim>(txtMovie, [this] { return StoredAnimRight(); });
-  anim_->LoadAndShow();
-  StartAnimation(static_cast<std::int32_t>(std::lround(ui::ScreenWidthTwips(ui::DpiFor(hwnd())))));
-  Module1::SetTopMost(anim_->hwnd());
-}
-
-void Form1::Form_Resize(WPARAM sizeType) {
-  if (sizeType == SIZE_MINIMIZED) ShowWindow(hwnd(), SW_HIDE);
-}
-
-void Form1::Form_Unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  tray_.Delete();
-  if (anim_) anim_->Unload();
-}
-
-void Form1::OnDestroyed() { PostQuitMessage(0); }
-
-void Form1::Command1_Click() { ShowWindow(hwnd(), SW_MINIMIZE); }
-
-void Form1::Command2_Click() {
-  // At once, as promised: every option was stored when it changed. The icon
-  // goes first, or it would stay in the notification area until the pointer
-  // passed over it.
-  tray_.Delete();
-  ExitProcess(0);
 }
 
 void Form1::Restore() {
@@ -125,52 +134,20 @@ void Form1::Restore() {
   ShowWindow(hwnd(), SW_SHOW);
 }
 
-void Form1::mPopRestore_Click() { Restore(); }
-
-void Form1::mPopExit_Click() { DestroyWindow(hwnd()); }
-
-void Form1::Form_MouseMove(LPARAM lParam) {
-  if (IsPointerMove(hwnd(), lParam, GetMessagePos())) return;
-  switch (DecodeTrayNotification(GET_X_LPARAM(lParam))) {
-    case TrayAction::Restore:
-      Restore();
-      break;
-    case TrayAction::Menu:
-      ShowTrayMenu();
-      break;
-    case TrayAction::None:
-      break;
-  }
+void Form1::ShowStatus(const std::wstring& status, const std::wstring& idle) {
+  lblStatus.SetText(status);
+  Label3.SetText(idle);
 }
 
-void Form1::StartWithWindows_Click() {
-  // A value for another path (the exe was moved) shows as off; choosing the
-  // item then writes it for this exe.
-  const std::wstring exe = settings::ThisExe();
-  settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe);
+void Form1::Form_Resize(WPARAM sizeType) {
+  if (sizeType != SIZE_MINIMIZED) return;
+  SaveEdits();
+  ShowWindow(hwnd(), SW_HIDE);
 }
 
-void Form1::ShowTrayMenu() {
-  tray_.Check(IDM_POP_STARTUP, settings::StartsWithWindows(settings::ThisExe()));
-  tray_.Check(IDM_POP_QUIET, quietWhilePresenting.Value() == base::kTicked);
-  switch (tray_.ShowMenu()) {
-    case IDM_POP_RESTORE:
-      mPopRestore_Click();
-      break;
-    case IDM_POP_STARTUP:
-      StartWithWindows_Click();
-      break;
-    case IDM_POP_QUIET:
-      quietWhilePresenting.OnUserClick();  // saved as the check boxes are
-      break;
-    case IDM_POP_TEST:
-      cycle_.TestAlert();
-      break;
-    case IDM_POP_EXIT:
-      mPopExit_Click();
-      break;
-  }
-}
+void Form1::OnDestroyed() { PostQuitMessage(0); }
+
+void Form1::Command1_Click() { ShowWindow(hwnd(), SW_MINIMIZE); }
 
 void Form1::cmdBrowseAnimation_Click() {
   settings::BrowseInto(CommonDialog1, hwnd(), txtMovie, settings::kMovieFilter);
@@ -191,7 +168,7 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       Form_Resize(wParam);
       return 0;
     case WM_MOUSEMOVE:
-      Form_MouseMove(lParam);
+      events_.Form_MouseMove(lParam);
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -213,47 +190,25 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (controls_) controls_->Layout(HIWORD(wParam));
       return 0;
     }
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      if (LOWORD(wParam) != WA_INACTIVE && lastFocus_) return 0;
+      break;
+    case kFocusLeft:
+      FocusLeft(wParam);
+      return 0;
     case WM_ENDSESSION:
-      if (wParam) Form_Unload();
+      if (!wParam) return 0;
+      SaveEdits();
+      events_.Form_Unload();
       return 0;
     case WM_DESTROY:
-      Form_Unload();
+      SaveEdits();
+      events_.Form_Unload();
       return 0;
   }
-  if (tray_.OnShellMessage(msg)) return 0;
-  if (msg == restoreMessage_ && msg != 0) {
-    Restore();
-    return 0;
-  }
+  if (events_.OnMessage(msg, wParam, lParam)) return 0;
   return Window::HandleMessage(msg, wParam, lParam);
-}
-
-bool Form1::Quiet() {
-  return quietWhilePresenting.Value() == base::kTicked && presence::UserIsPresenting();
-}
-
-bool Form1::CheckOutlookTray() { return Module1::CheckOutlookTray(); }
-
-bool Form1::CheckMarkerFile(const std::wstring& path) {
-  // The user may be halfway through typing the path: a partial path that
-  // happens to name a file must not get that file deleted. A lookup already
-  // made is still acted on.
-  return marker_.CheckMarkerFile(watch::ResolveMarkerPath(path, startFolder_), !txtFileDetect.HasFocus());
-}
-
-void Form1::Beep() { alerts::SystemBeep(); }
-
-void Form1::OpenCdTray() { alerts::OpenCdTray(); }
-
-void Form1::FlashFloppyDrive() { alerts::FlashFloppyDrive(); }
-
-std::wstring Form1::StoredAnimRight() { return options_.Stored(L"AnimRight"); }
-
-void Form1::AlertRaised() { tray_.SetTip(LastMailTip(ShortTimeNow())); }
-
-void Form1::StartAnimation(std::int32_t left_pos) {
-  if (anim_)
-    alerts::StartAnimation(*anim_, presence_.mbIdle, presence_.mlIdleTicks, txtLoop.Text(), left_pos);
 }
 
 }  // namespace app

@@ -4,7 +4,6 @@ namespace app {
 namespace {
 
 using ui::Align;
-using SaveOn = settings::SaveOn;
 constexpr ui::FontDesign kVerdana675{L"Verdana", 6.75, false};
 constexpr ui::FontDesign kVerdana825{L"Verdana", 8.25, false};
 constexpr ui::FontDesign kVerdana825Bold{L"Verdana", 8.25, true};
@@ -51,19 +50,18 @@ std::vector<ui::ControlDesign> Form1Design(Form1Controls& c) {
 
 std::span<const ui::LineDesign> Form1Lines() { return kLines; }
 
-// key, control, default (the control's design value), when it saves
-std::vector<settings::Option> Form1Options(Form1Controls& c) {
+std::vector<Binding> Form1Bindings(Form1Controls& c) {
+  using settings::Options;
   return {
-    {L"FlashDrive", &c.chkFlashDrive, L"0", SaveOn::Click},
-    {L"Eject", &c.chkEject, L"0", SaveOn::Click},
-    {L"Beep", &c.chkBeep, L"1", SaveOn::Click},
-    {L"Anim", &c.chkAnim, L"0", SaveOn::Click},
-    {L"AnimRight", &c.chkAnimRight, L"1", SaveOn::Click},
-    {L"Movie", &c.txtMovie, L"c:\\movie1.avi", SaveOn::LostFocus},
-    {L"Loop", &c.txtLoop, L"1", SaveOn::Change},
-    {L"FileDetect", &c.chkFileDetect, L"0", SaveOn::Click},
-    {L"FileDetectName", &c.txtFileDetect, L"", SaveOn::LostFocus},
-    {L"QuietFullScreen", &c.quietWhilePresenting, L"1", SaveOn::Click},
+    {&Options::FlashDrive, &c.chkFlashDrive},
+    {&Options::Eject, &c.chkEject},
+    {&Options::Beep, &c.chkBeep},
+    {&Options::Anim, &c.chkAnim},
+    {&Options::AnimRight, &c.chkAnimRight},
+    {&Options::Movie, &c.txtMovie},
+    {&Options::Loop, &c.txtLoop},
+    {&Options::FileDetect, &c.chkFileDetect},
+    {&Options::FileDetectName, &c.txtFileDetect},
   };
 }
 

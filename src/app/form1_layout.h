@@ -17,21 +17,26 @@ enum Form1Control {
   idCmdBrowseDetect, idLabel6, idLabel2, idLabel4, idCommand1, idCommand2, idLblStatus, idLabel3,
 };
 
-// The controls of the main window. The check boxes and text boxes are the
-// live options.
+// The controls of the main window. The check boxes and text boxes show
+// options and edit them.
 struct Form1Controls {
   ui::Label Label1, Label5, Label6, Label2, Label4, lblStatus, Label3;
   ui::CheckBox chkFlashDrive, chkEject, chkBeep, chkAnim, chkAnimRight, chkFileDetect;
   ui::TextBox txtMovie, txtLoop, txtFileDetect;
   ui::Button cmdBrowseAnimation, cmdBrowseDetect, Command1, Command2;
-  // An option with no place on the window: the tray menu shows it as a
-  // check mark, so the window keeps its design.
-  ui::CheckBox quietWhilePresenting;
+};
+
+// Which control shows which option. An option without one (quiet while
+// presenting) is a check mark in the tray menu, so the window keeps its
+// design.
+struct Binding {
+  settings::Field field;
+  ui::Control* control;
 };
 
 std::vector<ui::ControlDesign> Form1Design(Form1Controls& c);
 std::span<const ui::LineDesign> Form1Lines();
-std::vector<settings::Option> Form1Options(Form1Controls& c);
+std::vector<Binding> Form1Bindings(Form1Controls& c);
 
 // Client area in twips.
 inline constexpr int kForm1Width = 3615;

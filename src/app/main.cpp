@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/form1.h"
+#include "app/application.h"
 #include "app/single_instance.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -11,25 +11,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
   app::SingleInstance instance;
-  if (!instance.IsFirst()) {
-    instance.WakeRunning();
-    return 0;
-  }
+  if (!instance.IsFirst() && instance.HandOver()) return 0;
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
-  int exitCode = 0;
-  {
-    app::Form1 form(settings::MakeRegistryStore());
-    if (!form.Load()) return 1;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (form.hwnd() && IsDialogMessageW(form.hwnd(), &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    exitCode = static_cast<int>(msg.wParam);
+  app::Platform platform = app::RealPlatform();
+  platform.ending = [&instance] { instance.Release(); };
+  app::Application postlark(std::move(platform));
+  if (!postlark.Start()) return 1;
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (postlark.MainWindow() && IsDialogMessageW(postlark.MainWindow(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
   }
-  return exitCode;
+  // The next start need not wait for what is left to end.
+  instance.Release();
+  return static_cast<int>(msg.wParam);
 }

@@ -4,15 +4,24 @@
 
 namespace app {
 
-SingleInstance::SingleInstance()
-    : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\Postlark.SingleInstance")) {
+namespace {
+constexpr wchar_t kName[] = L"Local\\Postlark.SingleInstance";
+}
+
+SingleInstance::SingleInstance() { TryTake(); }
+
+bool SingleInstance::TryTake() {
+  mutex_.Reset();  // our own handle would keep the object alive
+  mutex_.Reset(CreateMutexW(nullptr, FALSE, kName));
   const DWORD error = GetLastError();
   // A copy that holds the object where this one may not open it (started
   // elevated, say) is still a copy already watching.
   first_ = mutex_ ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
+  if (!first_) mutex_.Reset();
+  return first_;
 }
 
-void SingleInstance::WakeRunning() const {
+bool SingleInstance::HandOver() {
   const UINT restore = RegisterWindowMessageW(kRestoreMessageName);
   for (int attempt = 0; attempt < 50; ++attempt) {
     if (HWND running = FindWindowW(kForm1Class, nullptr)) {
@@ -21,11 +30,16 @@ void SingleInstance::WakeRunning() const {
       DWORD pid = 0;
       GetWindowThreadProcessId(running, &pid);
       AllowSetForegroundWindow(pid);
-      PostMessageW(running, restore, 0, 0);
-      return;
+      DWORD_PTR result = 0;
+      if (SendMessageTimeoutW(running, restore, 0, 0, SMTO_ABORTIFHUNG, 1000, &result)) return true;
     }
     Sleep(100);
   }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (TryTake()) return false;
+    Sleep(100);
+  }
+  return true;
 }
 
 }  // namespace app

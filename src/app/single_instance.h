@@ -8,16 +8,27 @@
 
 namespace app {
 
+// Posted by a second start to the running Postlark: come back into view.
+inline constexpr wchar_t kRestoreMessageName[] = L"Postlark.Restore";
+
 class SingleInstance {
  public:
   SingleInstance();
 
   bool IsFirst() const { return first_; }
-  // Asks the running Postlark to show its window; waits briefly for it to
-  // have created that window if it is still starting.
-  void WakeRunning() const;
+  // For a start that is not the first: asks the running Postlark to show
+  // its window, waiting up to 5 s for it to have one. True when it answered:
+  // this start ends. With no answer, the running one may be ending (a hung
+  // drive can keep a process from ending): up to 10 s more for it to let go
+  // of the object, and then this start is the first after all (false). Held
+  // still, it is a copy that watches: true.
+  bool HandOver();
+  // Lets the next start go ahead; called before Postlark ends.
+  void Release() { mutex_.Reset(); }
 
  private:
+  bool TryTake();
+
   base::UniqueHandle mutex_;
   bool first_ = true;
 };

@@ -51,6 +51,9 @@ class TrayIcon {
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
 
+  // The retry after a failed add ticks on the host (the owner window).
+  void HostTimers(ui::TimerHost& host) { host.Host(timRetry); }
+
   // Fills the record for the owner window and adds the icon. At logon the
   // shell may not be ready for it: an add that fails is tried again every
   // two seconds until it succeeds.
@@ -67,13 +70,13 @@ class TrayIcon {
   UINT ShowMenu();
   bool Shown() const { return shown_; }
 
-  // The record as it was added; the delete sends the same window and id.
-  watch::NotifyIconRecord TrayIconData{};
-  // Runs while an add has failed; the owner window gives it its ticks.
-  ui::Timer timRetry{2000};
-
  private:
   void TryAdd();
+
+  // The record as it was added; the delete sends the same window and id.
+  watch::NotifyIconRecord TrayIconData{};
+  // Runs while an add has failed.
+  ui::Timer timRetry{2000};
 
   Notify notify_;
   base::Menu mPopupSys;

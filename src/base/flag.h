@@ -16,5 +16,6 @@ inline constexpr Flag16 ToFlag16(bool b) { return b ? kTrue : kFalse; }
 inline constexpr std::int16_t kCleared = 0;
 inline constexpr std::int16_t kTicked = 1;
 inline constexpr std::int16_t kGreyed = 2;
+inline constexpr bool IsTicked(std::int16_t value) { return value == kTicked; }
 
 }  // namespace base

@@ -34,8 +34,13 @@ base::Flag16 ActivityProbe::UserIsActive() {
   return base::kFalse;
 }
 
+PresenceWatch::PresenceWatch(ActivityProbe& probe, std::function<alerts::AnimationWindow*()> anim)
+    : probe_(probe), anim_(std::move(anim)) {
+  timIdleCheck.Tick = [this] { timIdleCheck_Timer(); };
+}
+
 void PresenceWatch::timIdleCheck_Timer() {
-  lblStatus_.SetText(lblStatus_.Text() == kStatusActive ? kStatusBlink : kStatusActive);
+  lblStatus_ = lblStatus_ == kStatusActive ? kStatusBlink : kStatusActive;
 
   if (probe_.UserIsActive() == base::kFalse) {
     if (mbIdle == base::kFalse) {
@@ -53,7 +58,7 @@ void PresenceWatch::timIdleCheck_Timer() {
     mbIdle = base::kFalse;
   }
 
-  Label3_.SetText(mbIdle == base::kTrue ? L"Idle (" + base::DecimalW(mlIdleTicks) + L")" : L"");
+  if (Shown) Shown(lblStatus_, mbIdle == base::kTrue ? L"Idle (" + base::DecimalW(mlIdleTicks) + L")" : L"");
 }
 
 }  // namespace presence

@@ -7,10 +7,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "alerts/animation.h"
 #include "base/flag.h"
-#include "ui/controls.h"
 #include "ui/timer.h"
 
 namespace presence {
@@ -25,41 +25,50 @@ class InputState {
 InputState& RealInput();
 
 // Activity since the last look: the pointer moved, or a key or button is down
-// or was pressed. Keeps the last pointer position it saw.
+// or was pressed. Keeps the last pointer position it saw, which starts at
+// (0, 0).
 class ActivityProbe {
  public:
   explicit ActivityProbe(InputState& input = RealInput()) : input_(input) {}
   base::Flag16 UserIsActive();
-  POINT mptLastCursor{0, 0};
 
  private:
   InputState& input_;
+  POINT mptLastCursor{0, 0};
 };
 
 inline constexpr wchar_t kStatusActive[] = L"Status: ACTIVE";
 inline constexpr wchar_t kStatusBlink[] = L"Status:";
+// Idle seconds after which the user counts as away.
+inline constexpr std::int32_t kAwayIdleTicks = 10;
 
 class PresenceWatch {
  public:
   // anim may return null before the animation window exists.
-  PresenceWatch(ui::Label& lblStatus, ui::Label& Label3, ActivityProbe& probe,
-                std::function<alerts::AnimationWindow*()> anim)
-      : lblStatus_(lblStatus), Label3_(Label3), probe_(probe), anim_(std::move(anim)) {
-    timIdleCheck.Tick = [this] { timIdleCheck_Timer(); };
-  }
+  PresenceWatch(ActivityProbe& probe, std::function<alerts::AnimationWindow*()> anim);
+  PresenceWatch(const PresenceWatch&) = delete;
+  PresenceWatch& operator=(const PresenceWatch&) = delete;
 
-  // Ticks from the main window's load on, shown or hidden.
-  ui::Timer timIdleCheck{1000, true};
-  void timIdleCheck_Timer();
+  // Ticks on the host from the main window's load on, shown or hidden.
+  void HostTimers(ui::TimerHost& host) { host.Host(timIdleCheck); }
+  // Start-up: the user is at the machine.
+  void Start() { mbIdle = base::kFalse; }
+  // Idle for more than kAwayIdleTicks seconds in the current spell.
+  bool UserAway() const { return mbIdle != base::kFalse && mlIdleTicks > kAwayIdleTicks; }
 
-  base::Flag16 mbIdle = base::kFalse;
-  std::int32_t mlIdleTicks = 0;
+  // After every tick: the status line and the idle counter ("Idle (N)" or
+  // empty), for the window to show.
+  std::function<void(const std::wstring& status, const std::wstring& idle)> Shown;
 
  private:
-  ui::Label& lblStatus_;
-  ui::Label& Label3_;
+  void timIdleCheck_Timer();
+
   ActivityProbe& probe_;
   std::function<alerts::AnimationWindow*()> anim_;
+  ui::Timer timIdleCheck{1000, true};
+  std::wstring lblStatus_;
+  base::Flag16 mbIdle = base::kFalse;
+  std::int32_t mlIdleTicks = 0;
 };
 
 }  // namespace presence

@@ -1,10 +1,40 @@
 #include "settings/options.h"
 
-#include <cwchar>
-
 #include "base/decimal.h"
+#include "ui/controls.h"
 
 namespace settings {
+namespace {
+
+using SO = SaveOn;
+
+// key, field, default, when it saves
+constexpr OptionRow kTable[] = {
+    {L"FlashDrive", &Options::FlashDrive, L"0", SO::Click},
+    {L"Eject", &Options::Eject, L"0", SO::Click},
+    {L"Beep", &Options::Beep, L"1", SO::Click},
+    {L"Anim", &Options::Anim, L"0", SO::Click},
+    {L"AnimRight", &Options::AnimRight, L"1", SO::Click},
+    {L"Movie", &Options::Movie, L"c:\\movie1.avi", SO::LostFocus},
+    {L"Loop", &Options::Loop, L"1", SO::Change},
+    {L"FileDetect", &Options::FileDetect, L"0", SO::Click},
+    {L"FileDetectName", &Options::FileDetectName, L"", SO::LostFocus},
+    {L"QuietFullScreen", &Options::QuietFullScreen, L"1", SO::Click},
+};
+
+std::int16_t FlagValue(const std::wstring& text, const wchar_t* def) {
+  return ParseCheckValue(text).value_or(ParseCheckValue(def).value_or(base::kCleared));
+}
+
+}  // namespace
+
+std::span<const OptionRow> OptionTable() { return kTable; }
+
+const OptionRow& RowOf(Field field) {
+  for (const OptionRow& row : kTable)
+    if (row.field == field) return row;
+  return kTable[0];  // every field has a row
+}
 
 std::optional<std::int16_t> ParseCheckValue(const std::wstring& text) {
   size_t i = 0, end = text.size();
@@ -23,47 +53,59 @@ std::optional<std::int16_t> ParseCheckValue(const std::wstring& text) {
   return static_cast<std::int16_t>(value);
 }
 
-Options::Options(SettingsStore& store, std::vector<Option> table)
-    : store_(store), table_(std::move(table)) {
-  for (const Option& row : table_) {
-    if (auto* box = std::get_if<ui::CheckBox*>(&row.control)) {
-      ui::CheckBox& check = **box;
-      check.SetValue(ParseCheckValue(row.def).value_or(0));
-      check.Click = [this, &check, key = row.key] { Save(key, base::DecimalW(check.Value())); };
-    } else {
-      ui::TextBox& text = *std::get<ui::TextBox*>(row.control);
-      text.SetText(row.def);
-      auto save = [this, &text, key = row.key] { Save(key, text.Text()); };
-      (row.saveOn == SaveOn::Change ? text.Change : text.LostFocus) = save;
-    }
+OptionBook::OptionBook(SettingsStore& store) : store_(store) {
+  for (const OptionRow& row : kTable) {
+    if (const Flag* flag = std::get_if<Flag>(&row.field))
+      options_.*(*flag) = FlagValue(L"", row.def);
+    else
+      options_.*std::get<Text>(row.field) = row.def;
   }
 }
 
-void Options::Save(const wchar_t* key, const std::wstring& value) {
-  store_.SaveSetting(kAppName, kOptionsSection, key, value);
-}
-
-const Option* Options::Find(const wchar_t* key) const {
-  for (const Option& row : table_)
-    if (std::wcscmp(row.key, key) == 0) return &row;
-  return nullptr;
-}
-
-void Options::LoadSettings() {
-  for (const Option& row : table_) {
+void OptionBook::LoadSettings() {
+  for (const OptionRow& row : kTable) {
     const std::wstring stored = store_.GetSetting(kAppName, kOptionsSection, row.key, row.def);
-    if (auto* box = std::get_if<ui::CheckBox*>(&row.control)) {
-      // A value from outside that is not 0, 1 or 2 counts as the default.
-      (*box)->SetValue(ParseCheckValue(stored).value_or(ParseCheckValue(row.def).value_or(0)));
-    } else {
-      std::get<ui::TextBox*>(row.control)->SetText(stored);
-    }
+    // A value from outside that is not 0, 1 or 2 counts as the default.
+    if (const Flag* flag = std::get_if<Flag>(&row.field))
+      Set(*flag, FlagValue(stored, row.def));
+    else
+      Set(std::get<Text>(row.field), stored);
   }
 }
 
-std::wstring Options::Stored(const wchar_t* key) const {
-  const Option* row = Find(key);
-  return store_.GetSetting(kAppName, kOptionsSection, key, row ? row->def : L"");
+void OptionBook::Set(Flag field, std::int16_t value) {
+  if (options_.*field == value) return;
+  options_.*field = value;
+  if (Changed) Changed(field);
+  Write(RowOf(field));
 }
+
+void OptionBook::Set(Text field, const std::wstring& text) {
+  // No box holds more; a longer text can only come from the registry.
+  const std::wstring value = text.substr(0, ui::TextBox::kMaxChars);
+  if (options_.*field == value) return;
+  options_.*field = value;
+  if (Changed) Changed(field);
+  const OptionRow& row = RowOf(field);
+  if (row.saveOn != SaveOn::LostFocus) Write(row);
+}
+
+void OptionBook::Toggle(Flag field) { Set(field, base::IsTicked(options_.*field) ? base::kCleared : base::kTicked); }
+
+void OptionBook::Save(Field field) { Write(RowOf(field)); }
+
+void OptionBook::Write(const OptionRow& row) {
+  const std::wstring value = std::holds_alternative<Flag>(row.field)
+                                 ? base::DecimalW(options_.*std::get<Flag>(row.field))
+                                 : options_.*std::get<Text>(row.field);
+  store_.SaveSetting(kAppName, kOptionsSection, row.key, value);
+}
+
+std::wstring OptionBook::Stored(Field field) const {
+  const OptionRow& row = RowOf(field);
+  return store_.GetSetting(kAppName, kOptionsSection, row.key, row.def);
+}
+
+bool OptionBook::StoredAnimRight() const { return Stored(&Options::AnimRight) == L"1"; }
 
 }  // namespace settings

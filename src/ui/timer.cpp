@@ -1,32 +1,31 @@
 #include "ui/timer.h"
 
+#include <utility>
+
 namespace ui {
 
-Timer::~Timer() { Detach(); }
-
-void Timer::Attach(HWND owner, UINT_PTR id) {
-  owner_ = owner;
+void Timer::Attach(TimerHost& host, UINT_PTR id) {
+  Detach();
+  host_ = &host;
   id_ = id;
-  Apply();
+  if (enabled_) host_->Arm(*this);
 }
 
 void Timer::Detach() {
-  if (owner_ && enabled_) KillTimer(owner_, id_);
-  owner_ = nullptr;
+  if (!host_) return;
+  TimerHost* host = std::exchange(host_, nullptr);
+  if (enabled_) host->Disarm(*this);
+  host->Release(*this);
 }
 
 void Timer::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
-  Apply();
-}
-
-void Timer::Apply() {
-  if (!owner_) return;
+  if (!host_) return;
   if (enabled_)
-    SetTimer(owner_, id_, interval_, nullptr);
+    host_->Arm(*this);
   else
-    KillTimer(owner_, id_);
+    host_->Disarm(*this);
 }
 
 }  // namespace ui

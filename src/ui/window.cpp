@@ -1,14 +1,22 @@
 #include "ui/window.h"
 
+#include <algorithm>
+
 namespace ui {
 
 Window::~Window() {
-  timers_.clear();
+  ReleaseTimers();
   if (HWND hwnd = hwnd_) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     DestroyWindow(hwnd);
   }
+}
+
+void Window::ReleaseTimers() {
+  const std::vector<Timer*> timers = std::move(timers_);
+  timers_.clear();
+  for (Timer* t : timers) t->Detach();
 }
 
 bool Window::RegisterClassOnce(const wchar_t* className, HICON icon, HBRUSH background) {
@@ -34,10 +42,20 @@ bool Window::Create(const wchar_t* className, DWORD exStyle, DWORD style, const 
                          GetModuleHandleW(nullptr), this) != nullptr;
 }
 
-void Window::AddTimer(Timer& timer) {
+void Window::Host(Timer& timer) {
   timers_.push_back(&timer);
-  timer.Attach(hwnd_, timers_.size());
+  timer.Attach(*this, ++lastTimerId_);
 }
+
+void Window::Arm(Timer& timer) {
+  if (hwnd_) SetTimer(hwnd_, timer.Id(), timer.Interval(), nullptr);
+}
+
+void Window::Disarm(Timer& timer) {
+  if (hwnd_) KillTimer(hwnd_, timer.Id());
+}
+
+void Window::Release(Timer& timer) { std::erase(timers_, &timer); }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_TIMER) {
@@ -68,7 +86,7 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   }
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    for (Timer* t : self->timers_) t->Detach();
+    self->ReleaseTimers();
     self->hwnd_ = nullptr;
     try {
       self->OnDestroyed();

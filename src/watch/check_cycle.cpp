@@ -1,9 +1,8 @@
 #include "watch/check_cycle.h"
 
-#include "base/flag.h"
-#include "watch/envelope_probe.h"
-
 namespace watch {
+
+using base::IsTicked;
 
 CheckCycle::CheckCycle(CycleOptions options, MailSources& sources, AlertEffects& effects)
     : options_(options), sources_(sources), effects_(effects) {
@@ -12,35 +11,64 @@ CheckCycle::CheckCycle(CycleOptions options, MailSources& sources, AlertEffects&
   timFlashDuration.Tick = [this] { timFlashDuration_Timer(); };
 }
 
+void CheckCycle::HostTimers(ui::TimerHost& host) {
+  host.Host(timCheckMail);
+  host.Host(timFlash);
+  host.Host(timFlashDuration);
+}
+
+void CheckCycle::Start() {
+  gbMailArrived = base::kFalse;
+  glDurationTick = 0;
+  timCheckMail.SetEnabled(true);
+  timFlash.SetEnabled(false);
+  timFlashDuration.SetEnabled(false);
+}
+
 void CheckCycle::timCheckMail_Timer() {
   if (sources_.Quiet()) return;
-  const bool found = options_.chkFileDetect.Value() == base::kTicked
-                         ? sources_.CheckMarkerFile(options_.txtFileDetect.Text())
-                         : sources_.CheckOutlookTray();
-  if (found) DispatchAlerts();
+  // Mail already found (by a lookup that answered while the cycle could not
+  // alert) alerts before anything new is looked for.
+  if (gbMailArrived != base::kTrue) {
+    if (IsTicked(options_.FileDetect)) {
+      sources_.CheckMarkerFile();
+    } else {
+      sources_.MarkerOff();
+      if (sources_.CheckOutlookTray()) gbMailArrived = base::kTrue;
+    }
+  }
+  if (gbMailArrived == base::kTrue) DispatchAlerts();
+}
+
+void CheckCycle::MailFound() {
+  gbMailArrived = base::kTrue;
+  if (Watching() && !sources_.Quiet()) DispatchAlerts();
 }
 
 void CheckCycle::TestAlert() {
-  if (timCheckMail.Enabled()) DispatchAlerts();
+  if (!Watching()) return;
+  // Mail found while the user wanted quiet still alerts after the test.
+  const base::Flag16 owed = gbMailArrived;
+  DispatchAlerts();
+  gbMailArrived = owed;
 }
 
 void CheckCycle::DispatchAlerts() {
   effects_.AlertRaised();
-  if (options_.chkBeep.Value() == base::kTicked) effects_.Beep();
-  if (options_.chkEject.Value() == base::kTicked) effects_.OpenCdTray();
-  if (options_.chkAnim.Value() == base::kTicked)
-    effects_.StartAnimation(effects_.StoredAnimRight() == L"1" ? -1 : 0);
+  if (IsTicked(options_.Beep)) effects_.Beep();
+  if (IsTicked(options_.Eject)) effects_.OpenCdTray();
+  if (IsTicked(options_.Anim)) effects_.StartAnimation(effects_.AnimRight() ? -1 : 0);
   glDurationTick = 0;
   timCheckMail.SetEnabled(false);
   timFlash.SetEnabled(true);
   timFlashDuration.SetEnabled(true);
-  Module1::gbMailArrived = base::kFalse;
+  gbMailArrived = base::kFalse;
   // Last, so a slow floppy holds up none of the other alerts.
-  if (options_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
+  if (IsTicked(options_.FlashDrive)) effects_.FlashFloppyDrive();
 }
 
 void CheckCycle::timFlash_Timer() {
-  if (options_.chkFlashDrive.Value() == base::kTicked) effects_.FlashFloppyDrive();
+  if (IsTicked(options_.FlashDrive)) effects_.FlashFloppyDrive();
 }
 
 void CheckCycle::timFlashDuration_Timer() {

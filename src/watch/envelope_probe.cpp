@@ -51,8 +51,6 @@ DesktopWindows& RealDesktop() {
 
 namespace Module1 {
 
-base::Flag16 gbMailArrived = base::kFalse;
-
 namespace {
 
 BOOL CALLBACK EnumOutlookWindows(HWND hwnd, LPARAM param) {
@@ -60,7 +58,6 @@ BOOL CALLBACK EnumOutlookWindows(HWND hwnd, LPARAM param) {
   if (GetWindowLabel(walk.desktop, hwnd) != watch::kOutlookLabel) return -1;
   if (RemoveEnvelopeIcon(walk.desktop, hwnd) != base::kTrue) return -1;
   walk.desktop.Send(hwnd, watch::kOutlookNewMailMessage);
-  gbMailArrived = base::kTrue;
   walk.found = true;
   return 0;
 }

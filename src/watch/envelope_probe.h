@@ -35,10 +35,7 @@ inline constexpr UINT kOutlookNewMailMessage = WM_USER + 7;  // 1031
 
 namespace Module1 {
 
-// Set (to True) only by the probe on a hit; cleared by the alert dispatch.
-extern base::Flag16 gbMailArrived;
-
-// True when the walk found and removed an envelope (and set gbMailArrived).
+// True when the walk found and removed an envelope.
 bool CheckOutlookTray(watch::DesktopWindows& desktop = watch::RealDesktop());
 std::string GetWindowLabel(watch::DesktopWindows& desktop, HWND hwnd);
 std::string TrimAtNul(const std::string& text);

@@ -1,7 +1,7 @@
 #include "watch/marker_file.h"
 
-#include <atomic>
 #include <cwctype>
+#include <utility>
 #include <vector>
 
 #include "base/scoped.h"
@@ -35,39 +35,39 @@ std::wstring StoredName(HANDLE file) {
   return {};
 }
 
-bool IsPlainFileNamed(HANDLE file, const std::wstring& name) {
+bool IsMarker(HANDLE file, const std::wstring& name) {
   BY_HANDLE_FILE_INFORMATION info;
   return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
-         !(info.dwFileAttributes & kNotPlain) && StoredName(file) == name;
+         !(info.dwFileAttributes & kNotPlain) && info.nFileSizeHigh == 0 &&
+         info.nFileSizeLow <= kLargestMarker && StoredName(file) == name;
 }
+
+// Why a file cannot be deleted: for good, or only while its writer holds it.
+Take Refused(DWORD error) { return error == ERROR_SHARING_VIOLATION ? Take::InUse : Take::Undeletable; }
 
 }  // namespace
 
 Take Win32MarkerFileSystem::TakeMarker(const std::wstring& path, const std::wstring& name) {
   if (name.empty() || path.find(L'\0') != std::wstring::npos) return Take::NotFound;
   base::UniqueHandle file(Open(path, DELETE));
-  bool mayDelete = true;
+  DWORD refusal = 0;
   if (!file) {
     // In use without delete sharing, or no right to delete: look, only look.
-    const DWORD error = GetLastError();
-    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) return Take::NotFound;
+    refusal = GetLastError();
+    if (refusal != ERROR_SHARING_VIOLATION && refusal != ERROR_ACCESS_DENIED) return Take::NotFound;
     file.Reset(Open(path, 0));
     if (!file) return Take::NotFound;
-    mayDelete = false;
   }
-  if (!IsPlainFileNamed(file.get(), name)) return Take::NotFound;
-  if (!mayDelete) return Take::Undeletable;
+  if (!IsMarker(file.get(), name)) return Take::NotFound;
+  if (refusal) return Refused(refusal);
   BeforeDelete();
   FILE_DISPOSITION_INFO disposition{TRUE};
-  return SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition)
-             ? Take::Deleted
-             : Take::Undeletable;
+  if (SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition))
+    return Take::Deleted;
+  return Refused(GetLastError());
 }
 
-MarkerFileSystem& RealFileSystem() {
-  static Win32MarkerFileSystem fs;
-  return fs;
-}
+std::shared_ptr<MarkerFileSystem> RealFileSystem() { return std::make_shared<Win32MarkerFileSystem>(); }
 
 std::wstring ResolveMarkerPath(const std::wstring& path, const std::wstring& startFolder) {
   const auto drive = [](const std::wstring& p) { return p.size() >= 2 && std::iswalpha(p[0]) && p[1] == L':'; };
@@ -95,6 +95,8 @@ bool MarkerWatch::Found(const std::wstring& path, Take result) {
       if (path == undeletable_) return false;
       undeletable_ = path;
       return true;
+    case Take::InUse:
+      return false;  // not yet: its writer still holds it
     case Take::NotFound:
       break;
   }
@@ -102,54 +104,52 @@ bool MarkerWatch::Found(const std::wstring& path, Take result) {
   return false;
 }
 
-struct MarkerCheck::Lookup {
-  Lookup(MarkerFileSystem& fileSystem, std::wstring lookFor, std::wstring named)
-      : fs(fileSystem), path(std::move(lookFor)), name(std::move(named)) {}
-  MarkerFileSystem& fs;
-  std::wstring path, name;
-  Take result = Take::NotFound;
-  std::atomic<bool> done{false};
-};
+MarkerCheck::MarkerCheck(std::shared_ptr<MarkerFileSystem> fs, std::function<void()> wake)
+    : fs_(std::move(fs)), wake_(std::move(wake)) {}
 
-namespace {
+MarkerCheck::~MarkerCheck() = default;
 
-DWORD WINAPI RunLookup(void* param) {
-  const std::unique_ptr<std::shared_ptr<MarkerCheck::Lookup>> share(
-      static_cast<std::shared_ptr<MarkerCheck::Lookup>*>(param));
-  MarkerCheck::Lookup& lookup = **share;
-  try {
-    lookup.result = lookup.fs.TakeMarker(lookup.path, lookup.name);
-  } catch (...) {
-    lookup.result = Take::NotFound;
-  }
-  lookup.done.store(true, std::memory_order_release);
-  return 0;
-}
-
-}  // namespace
-
-MarkerCheck::MarkerCheck(MarkerFileSystem& fs) : fs_(fs) {}
-
-bool MarkerCheck::CheckMarkerFile(const std::wstring& path, bool start) {
-  if (lookup_) {
+void MarkerCheck::Look(const std::wstring& path) {
+  if (current_) {
     // Still looking: no second lookup piles up behind a slow drive.
-    if (!lookup_->done.load(std::memory_order_acquire)) return false;
-    const std::shared_ptr<Lookup> finished = std::move(lookup_);
-    if (watch_.Found(finished->path, finished->result)) return true;
+    if (path == currentPath_) return;
+    current_ = 0;
   }
   const std::wstring name = Module1::FileNameOnly(path);
-  if (!start || name.empty()) return false;
-  auto lookup = std::make_shared<Lookup>(fs_, path, name);
-  // The thread owns its share of the lookup: it may outlive this check if a
-  // drive holds it up until Postlark ends.
-  auto* share = new std::shared_ptr<Lookup>(lookup);
-  const base::UniqueHandle thread(CreateThread(nullptr, 0, RunLookup, share, 0, nullptr));
-  if (!thread) {
-    delete share;
-    return false;  // no thread to be had: try again at the next tick
+  if (name.empty()) return;
+  base::Worker* idle = nullptr;
+  for (auto& worker : workers_) {
+    if (!worker) worker = std::make_unique<base::Worker>(wake_);
+    if (!worker->Busy()) {
+      idle = worker.get();
+      break;
+    }
   }
-  lookup_ = std::move(lookup);
-  return false;
+  if (!idle) return;  // both hang: the next tick tries again
+  const unsigned serial = current_ = ++serial_;
+  currentPath_ = path;
+  // The job holds its own share of the file system and its result.
+  auto result = std::make_shared<Take>(Take::NotFound);
+  idle->Post([fs = fs_, path, name, result] { *result = fs->TakeMarker(path, name); },
+             [this, serial, path, result] { Finished(serial, path, *result); });
+}
+
+void MarkerCheck::Forget() { current_ = 0; }
+
+void MarkerCheck::Finished(unsigned serial, const std::wstring& path, Take result) {
+  if (serial == current_) {
+    current_ = 0;
+    found_ |= watch_.Found(path, result);
+  } else {
+    // A marker deleted is mail, whatever the user changed meanwhile.
+    found_ |= result == Take::Deleted;
+  }
+}
+
+bool MarkerCheck::Collect() {
+  for (auto& worker : workers_)
+    if (worker) worker->Deliver();
+  return std::exchange(found_, false);
 }
 
 }  // namespace watch

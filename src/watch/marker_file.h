@@ -5,23 +5,32 @@
 // file system stores it, is exactly the path's final component, and only
 // plain files (not folders, links, hidden or system files, nor devices)
 // count. The file is checked and deleted through one handle, so a file
-// swapped in between is never the one deleted. The lookup runs off the
+// swapped in between is never the one deleted. Lookups run off the
 // user-interface thread: a network drive that is gone or a disk that sleeps
-// holds up the lookup, never the window.
+// holds up a lookup, never the window.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "base/worker.h"
+
 namespace watch {
 
-enum class Take { NotFound, Deleted, Undeletable };
+// Undeletable: for good (read-only, no permission). InUse: its writer still
+// holds it; looked for again at the next tick.
+enum class Take { NotFound, Deleted, Undeletable, InUse };
+
+// Marker files are empty or a few bytes: a larger file is never the marker.
+inline constexpr long long kLargestMarker = 64 * 1024;
 
 class MarkerFileSystem {
  public:
   virtual ~MarkerFileSystem() = default;
-  // Opens path once, without following a link; when it is a plain file whose
-  // stored name is exactly `name`, deletes it through that same handle.
+  // Opens path once, without following a link; when it is a plain file of
+  // at most kLargestMarker bytes whose stored name is exactly `name`,
+  // deletes it through that same handle.
   // Called off the user-interface thread, one call at a time.
   virtual Take TakeMarker(const std::wstring& path, const std::wstring& name) = 0;
 };
@@ -35,10 +44,10 @@ class Win32MarkerFileSystem : public MarkerFileSystem {
   virtual void BeforeDelete() {}
 };
 
-MarkerFileSystem& RealFileSystem();
+std::shared_ptr<MarkerFileSystem> RealFileSystem();
 
-// A relative marker path names a file in the folder Postlark started in,
-// wherever the process's current folder has moved since.
+// A relative marker path names a file in the given folder (the one that
+// holds postlark.exe), whatever the process's current folder.
 std::wstring ResolveMarkerPath(const std::wstring& path, const std::wstring& startFolder);
 
 // What a finished lookup means for mail.
@@ -53,24 +62,37 @@ class MarkerWatch {
   std::wstring undeletable_;
 };
 
-// The check cycle's marker check: one lookup at a time, on a thread of its
-// own, its result acted on at the next tick.
+// The check cycle's marker check. Lookups run on workers it owns, one at a
+// time each, and their results come back through `wake` (which posts to the
+// window) and Collect. While a lookup hangs on a drive that is gone, a new
+// path, or the marker watched again after a pause, starts a new lookup on a
+// second worker; the old one's result then counts only if it deleted its
+// file. At most two lookups are ever in flight.
 class MarkerCheck {
  public:
-  explicit MarkerCheck(MarkerFileSystem& fs = RealFileSystem());
+  MarkerCheck(std::shared_ptr<MarkerFileSystem> fs, std::function<void()> wake);
+  ~MarkerCheck();
   MarkerCheck(const MarkerCheck&) = delete;
   MarkerCheck& operator=(const MarkerCheck&) = delete;
 
-  // One tick. True when the lookup started at an earlier tick has finished
-  // and found the marker. Otherwise, unless a lookup is still under way or
-  // start is false, a lookup of path begins.
-  bool CheckMarkerFile(const std::wstring& path, bool start = true);
-
-  struct Lookup;  // one lookup, shared with the thread that makes it
+  // One tick: looks for the marker at path, unless a lookup of it is under way.
+  void Look(const std::wstring& path);
+  // The marker is not watched this tick: a lookup under way no longer counts
+  // unless it deletes its file.
+  void Forget();
+  // After a wake: true when a lookup that has finished found mail.
+  bool Collect();
 
  private:
-  MarkerFileSystem& fs_;
-  std::shared_ptr<Lookup> lookup_;
+  void Finished(unsigned serial, const std::wstring& path, Take result);
+
+  std::shared_ptr<MarkerFileSystem> fs_;
+  std::function<void()> wake_;
+  std::unique_ptr<base::Worker> workers_[2];
+  unsigned serial_ = 0;
+  unsigned current_ = 0;  // the lookup whose result counts in full; 0: none
+  std::wstring currentPath_;
+  bool found_ = false;
   MarkerWatch watch_;
 };
 

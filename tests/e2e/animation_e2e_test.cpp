@@ -62,9 +62,12 @@ TEST_F(AnimationE2E, MailBringsTheClipToTheTopRightThenParksIt) {
   ASSERT_TRUE(postlark.Started());
   HWND anim = postlark.Anim();
   ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
+  SetForegroundWindow(postlark.Main());
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == postlark.Main(); }, 3000));
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
   ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000));
+  EXPECT_EQ(GetForegroundWindow(), postlark.Main()) << "the clip took the activation";
   const RECT r = Rect(anim);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right, Screen());
@@ -94,9 +97,12 @@ TEST_F(AnimationE2E, AwayTheClipLoopsUntilThePointerMoves) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
   HWND anim = postlark.Anim();
-  // Twelve idle seconds: the counter shows it from outside.
-  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idLabel3) == L"Idle (11)"; }, 20000))
-      << "Label3 shows \"" << std::string(postlark.Text(idLabel3).begin(), postlark.Text(idLabel3).end()) << "\"";
+  // Twelve idle seconds or more: the counter shows it from outside.
+  const auto idleTicks = [&] {
+    const std::wstring text = postlark.Text(idLabel3);
+    return text.rfind(L"Idle (", 0) == 0 ? _wtoi(text.c_str() + 6) : -1;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return idleTicks() >= 11; }, 20000)) << "idle count " << idleTicks();
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
   ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000));
@@ -113,25 +119,6 @@ TEST_F(AnimationE2E, AwayTheClipLoopsUntilThePointerMoves) {
   EXPECT_TRUE(PumpUntil([&] { return postlark.Text(idLabel3).empty(); }, 2500));
   // ...and the clip is parked two ticks later.
   EXPECT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 4000));
-}
-
-TEST_F(AnimationE2E, StatusLineBlinksEverySecond) {
-  PostlarkProcess postlark;
-  ASSERT_TRUE(postlark.Started());
-  int changes = 0;
-  std::wstring last = postlark.Text(idLblStatus);
-  PumpUntil(
-      [&] {
-        const std::wstring now = postlark.Text(idLblStatus);
-        if (now != last) {
-          EXPECT_TRUE(now == L"Status: ACTIVE" || now == L"Status:");
-          ++changes;
-          last = now;
-        }
-        return changes >= 3;
-      },
-      5000);
-  EXPECT_GE(changes, 3);
 }
 
 TEST_F(AnimationE2E, AMissingClipLeavesPostlarkRunningAndWatching) {

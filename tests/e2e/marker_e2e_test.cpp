@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <type_traits>
 #include <string>
 
 #include "app/form1_layout.h"
@@ -37,10 +39,20 @@ class MarkerE2E : public ScreenshotOnFailure {
     DeleteFileW(p.c_str());
     RemoveDirectoryW(p.c_str());
   }
-  static void Make(const std::wstring& p, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+  static void Make(const std::wstring& p, DWORD attributes = FILE_ATTRIBUTE_NORMAL, DWORD bytes = 0) {
     HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const std::string content(bytes, 'm');
+    DWORD written = 0;
+    WriteFile(h, content.data(), bytes, &written, nullptr);
     CloseHandle(h);
+  }
+  static void Key(WORD vk) {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = vk;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
   }
   static bool Exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
   static bool OnScreen(HWND anim) {
@@ -62,12 +74,6 @@ class MarkerE2E : public ScreenshotOnFailure {
     if (!parked) std::fprintf(stderr, "start-up clip at %ld..%ld, not parked left\n", r.left, r.right);
     return parked;
   }
-  static HWND FindOpenDialog(DWORD pid) {
-    HWND dialog = FindWindowW(L"#32770", nullptr);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(dialog, &owner);
-    return owner == pid ? dialog : nullptr;
-  }
   std::wstring folder, marker;
 };
 
@@ -80,128 +86,102 @@ TEST_F(MarkerE2E, MarkerIsDeletedAtTheNextCheckAndAlerts) {
   EXPECT_TRUE(PumpUntil([&] { return OnScreen(postlark.Anim()); }, 3000)) << "the alert ran";
 }
 
-TEST_F(MarkerE2E, OnlyAPlainFileOfExactlyThatNameIsTaken) {
+// Switching to another program takes the focus from the path box too: a
+// half-typed path is neither saved nor looked for until the user leaves the
+// box for another control of the window.
+TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTakesTheFocus) {
+  SetOption(L"FileDetectName", L"");
+  const std::wstring half = folder + L"\\report", whole = half + L".flag";
+  Clean(half);
+  Clean(whole);
   PostlarkProcess postlark;
   ASSERT_TRUE(Ready(postlark));
-  const std::wstring otherCase = folder + L"\\newmail.FLAG";
-  Make(otherCase);
-  PumpFor(2500);
-  EXPECT_TRUE(Exists(otherCase)) << "a name differing in case is not the marker";
-  Clean(otherCase);
-
-  CreateDirectoryW(marker.c_str(), nullptr);
-  PumpFor(2500);
-  EXPECT_TRUE(Exists(marker)) << "a folder is never deleted";
-  Clean(marker);
-
-  Make(marker, FILE_ATTRIBUTE_HIDDEN);
-  PumpFor(2500);
-  EXPECT_TRUE(Exists(marker)) << "a hidden file is never deleted";
-  EXPECT_FALSE(OnScreen(postlark.Anim())) << "and none of them raised an alert";
-  Clean(marker);
-}
-
-TEST_F(MarkerE2E, AReadOnlyMarkerAlertsOnceAndIsLeftAlone) {
-  PostlarkProcess postlark;
-  ASSERT_TRUE(Ready(postlark));
-  HWND anim = postlark.Anim();
-  Make(marker, FILE_ATTRIBUTE_READONLY);
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000)) << "found, so it alerts";
-  ASSERT_TRUE(PumpUntil([&] { return !OnScreen(anim); }, 8000));
-  // The alert's 15 ticks, then several checks: no second alert.
-  PumpFor(18000);
-  EXPECT_FALSE(OnScreen(anim));
-  EXPECT_TRUE(Exists(marker));
-  Clean(marker);
-}
-
-TEST_F(MarkerE2E, TheEnvelopeIsLeftAloneWhileTheMarkerIsWatched) {
-  PostlarkProcess postlark;
-  ASSERT_TRUE(postlark.Started());
-  StandInOutlook outlook;
-  ASSERT_TRUE(outlook.AddEnvelope());
-  PumpFor(3000);
-  EXPECT_TRUE(outlook.HasEnvelope());
-  EXPECT_EQ(outlook.NewMailMessages(), 0);
-}
-
-TEST_F(MarkerE2E, NoCheckWhileThePathIsBeingTyped) {
-  PostlarkProcess postlark;
-  ASSERT_TRUE(Ready(postlark));
-  HWND main = postlark.Main();
   HWND box = postlark.Control(idTxtFileDetect);
-  SetForegroundWindow(main);
-  RECT r;
-  GetWindowRect(box, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  INPUT click[2] = {};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof(INPUT));
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus == box;
-      },
-      3000))
-      << "could not put the focus into the marker box";
-  Make(marker);
+  ASSERT_TRUE(postlark.Focus(idTxtFileDetect)) << "could not put the focus into the marker box";
+  const auto type = [&](const std::wstring& text) {
+    for (const wchar_t c : text) PostMessageW(box, WM_CHAR, c, 1);
+  };
+  type(half);
+  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == half; }, 3000));
+  Make(half);
+
+  const std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> otherProgram(
+      CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                      nullptr, nullptr, nullptr, nullptr),
+      &DestroyWindow);
+  HWND other = otherProgram.get();
+  SetForegroundWindow(other);
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }, 3000));
   PumpFor(2500);
-  EXPECT_TRUE(Exists(marker)) << "checked while the user was typing";
-  // Leaving the box: the next check takes the marker.
-  INPUT tab[2] = {};
-  tab[0].type = tab[1].type = INPUT_KEYBOARD;
-  tab[0].ki.wVk = tab[1].ki.wVk = VK_TAB;
-  tab[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, tab, sizeof(INPUT));
-  EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000));
+  EXPECT_TRUE(Exists(half)) << "a half-typed path was looked for";
+  EXPECT_EQ(GetOption(L"FileDetectName"), L"") << "a half-typed path was saved";
+
+  // Back in the box, the rest typed, and on to the next control.
+  SetForegroundWindow(postlark.Main());
+  ASSERT_TRUE(postlark.FocusIsIn(idTxtFileDetect)) << "the focus did not come back to the box";
+  type(L".flag");
+  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == whole; }, 3000));
+  Make(whole);
+  PumpFor(2000);
+  EXPECT_TRUE(Exists(whole)) << "looked for while the box had the focus";
+  Key(VK_TAB);
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(whole); }, 4000));
+  EXPECT_EQ(GetOption(L"FileDetectName"), whole);
+  EXPECT_TRUE(Exists(half));
+  Clean(half);
 }
 
-// The Open dialog moves its own current folder as the user browses; a
-// relative marker path still names the file in the folder Postlark started in.
-TEST_F(MarkerE2E, ARelativeMarkerPathStaysInTheStartFolderAfterBrowsingElsewhere) {
-  const std::wstring start = TestFolder(L"marker_start"), elsewhere = TestFolder(L"marker_browsed");
-  const std::wstring here = start + L"\\new.flag", there = elsewhere + L"\\new.flag";
-  Clean(here);
-  Clean(there);
+// Windows starts programs from the Run key in its system folder: a relative
+// marker path still names the file beside postlark.exe.
+TEST_F(MarkerE2E, ARelativeMarkerPathIsBesideTheExeWhateverTheStartFolder) {
+  const std::wstring beside = TestFolder(L"logon");
+  const ExeCopy exe(beside + L"\\postlark.exe");
+  ASSERT_TRUE(exe.made);
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring mine = beside + L"\\new.flag", theirs = std::wstring(system) + L"\\new.flag";
   SetOption(L"FileDetectName", L"new.flag");
-  PostlarkProcess postlark(PostlarkExe(), false, start);
+  PostlarkProcess postlark(exe.path, false, system);
   ASSERT_TRUE(Ready(postlark));
-  PostMessageW(postlark.Control(idCmdBrowseDetect), BM_CLICK, 0, 0);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (dialog = FindOpenDialog(postlark.Pid())) != nullptr; }, 5000));
-  PumpFor(500);
-  // Into the other folder, as a user would by typing it, then Cancel.
-  SendMessageTimeoutW(GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(elsewhere.c_str()),
-                      SMTO_ABORTIFHUNG, 2000, nullptr);
-  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  PumpFor(1000);
-  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }, 5000));
-  Make(there);
-  Make(here);
-  EXPECT_TRUE(PumpUntil([&] { return !Exists(here); }, 4000)) << "the marker in the start folder stayed";
-  EXPECT_TRUE(Exists(there)) << "a file in the folder last browsed was deleted";
-  Clean(there);
+  Make(theirs);
+  Make(mine);
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(mine); }, 4000)) << "the marker beside the exe stayed";
+  EXPECT_TRUE(Exists(theirs)) << "a file in the system folder was deleted";
+  Clean(theirs);
 }
 
-TEST_F(MarkerE2E, TheCdTrayIsToldOncePerAlert) {
-  SetOption(L"Eject", L"1");
+// Copied as a path (in quotes) and pasted with blanks around it: used
+// without them. A large file is never a marker.
+TEST_F(MarkerE2E, AQuotedPathIsUsedAndALargeFileAtItIsNeverTheMarker) {
+  SetOption(L"FileDetectName", L"  \"" + marker + L"\" ");
+  PostlarkProcess postlark;
+  ASSERT_TRUE(Ready(postlark));
+  Make(marker, FILE_ATTRIBUTE_NORMAL, 100 * 1024);
+  PumpFor(2500);
+  EXPECT_TRUE(Exists(marker)) << "a 100-KiB file was taken";
+  EXPECT_FALSE(OnScreen(postlark.Anim())) << "and alerted";
+  Clean(marker);
+  Make(marker);
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000)) << "the path in quotes was not used";
+  EXPECT_TRUE(PumpUntil([&] { return OnScreen(postlark.Anim()); }, 3000));
+}
+
+TEST_F(MarkerE2E, AMarkerItsWriterStillHoldsIsTakenOnceClosedWithOneAlert) {
+  SetOption(L"Eject", L"1");  // each alert shows in the program's trace
   PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
   ASSERT_TRUE(Ready(postlark));
-  const auto opens = [&] {
+  const auto alerts = [&] {
     return std::count_if(postlark.DebugOutput().begin(), postlark.DebugOutput().end(),
-                         [](const std::string& s) { return s.find("mci \"set cdaudio door open\"") != std::string::npos; });
+                         [](const std::string& s) { return s.find("door open") != std::string::npos; });
   };
-  EXPECT_EQ(opens(), 0);
-  Make(marker);
-  ASSERT_TRUE(PumpUntil([&] { return opens() == 1; }, 4000));
-  PumpFor(2000);
-  EXPECT_EQ(opens(), 1);
-  for (const std::string& line : postlark.DebugOutput())
-    EXPECT_EQ(line.find("door closed"), std::string::npos) << "the tray is never closed";
+  HANDLE writer = CreateFileW(marker.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  PumpFor(3000);
+  EXPECT_TRUE(Exists(marker));
+  EXPECT_EQ(alerts(), 0) << "alerted while its writer still held it";
+  CloseHandle(writer);
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000));
+  EXPECT_TRUE(PumpUntil([&] { return alerts() == 1; }, 3000));
 }
 
 }  // namespace

@@ -1,42 +1,87 @@
 #include "support/fakes.h"
 
-#include "watch/envelope_probe.h"
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <utility>
 
 namespace testing_support {
 
+namespace {
+constexpr ULONGLONG kNever = std::numeric_limits<ULONGLONG>::max();
+}
+
 std::wstring MemoryStore::GetSetting(const std::wstring& app, const std::wstring& section,
                                      const std::wstring& key, const std::wstring& def) {
-  if (keepLog) reads.push_back(key);
+  reads.push_back(key);
   auto it = values.find(app + L"\\" + section + L"\\" + key);
   return it == values.end() ? def : it->second;
 }
 
 void MemoryStore::SaveSetting(const std::wstring& app, const std::wstring& section,
                               const std::wstring& key, const std::wstring& value) {
-  ++saves;
-  if (keepLog) writes.push_back(key + L"=" + value);
+  writes.push_back(key + L"=" + value);
   values[app + L"\\" + section + L"\\" + key] = value;
+}
+
+void FakeTimers::Host(ui::Timer& timer) {
+  entries_.push_back({&timer, kNever});
+  timer.Attach(*this, entries_.size());
+}
+
+FakeTimers::Entry* FakeTimers::Find(ui::Timer& timer) {
+  for (Entry& e : entries_)
+    if (e.timer == &timer) return &e;
+  return nullptr;
+}
+
+void FakeTimers::Arm(ui::Timer& timer) {
+  if (Entry* e = Find(timer)) e->due = now_ + timer.Interval();
+}
+
+void FakeTimers::Disarm(ui::Timer& timer) {
+  if (Entry* e = Find(timer)) e->due = kNever;
+}
+
+void FakeTimers::Release(ui::Timer& timer) {
+  std::erase_if(entries_, [&](const Entry& e) { return e.timer == &timer; });
+}
+
+void FakeTimers::Advance(ULONGLONG ms) {
+  const ULONGLONG until = now_ + ms;
+  for (;;) {
+    Entry* next = nullptr;
+    for (Entry& e : entries_)
+      if (e.due <= until && (!next || e.due < next->due)) next = &e;
+    if (!next) break;
+    now_ = next->due;
+    next->due += next->timer->Interval();
+    next->timer->Fire();
+  }
+  now_ = until;
+}
+
+void FakeDesktop::EnumTopLevel(WNDENUMPROC callback, LPARAM param) {
+  for (size_t i = 0; i < windows_.size(); ++i)
+    if (!callback(Handle(i), param)) break;
+}
+
+BOOL FakeDesktop::DeleteNotifyIcon(HWND h, UINT id) {
+  deletes.push_back(Index(h));
+  if (id != 0 || !At(h).envelope) return FALSE;
+  At(h).envelope = false;
+  return TRUE;
+}
+
+void FakeDesktop::Copy(const std::string& text, char* buffer, int count) {
+  const size_t n = std::min(text.size(), static_cast<size_t>(count - 1));
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
 }
 
 bool FakeDesk::CheckOutlookTray() {
   Record("probe");
-  const bool found = envelope;
-  envelope = false;
-  if (found) Module1::gbMailArrived = base::kTrue;
-  return found;
-}
-
-bool FakeDesk::CheckMarkerFile(const std::wstring& path) {
-  Record("marker");
-  markerPath = path;
-  const bool found = marker;
-  marker = false;
-  return found;
-}
-
-void FakeDesk::StartAnimation(std::int32_t left_pos) {
-  Record("anim " + std::to_string(left_pos));
-  if (onStartAnimation) onStartAnimation(left_pos);
+  return std::exchange(envelope, false);
 }
 
 int FakeDesk::Count(const std::string& what) const {
@@ -46,7 +91,7 @@ int FakeDesk::Count(const std::string& what) const {
 
 void FakeDesk::Record(const std::string& what) {
   ++counts_[what];
-  if (keepLog) log.push_back(what);
+  log.push_back(what);
 }
 
 }  // namespace testing_support

@@ -1,15 +1,23 @@
 #pragma once
 // Stand-ins for the parts of Postlark around the logic under test: a
-// settings store in memory, an animation window that counts, and a desk that
-// plays Outlook, the marker file and the alert effects, recording each call.
+// settings store in memory, simulated time for timers, an animation window
+// that counts, and a desk that plays Outlook, the marker file and the alert
+// effects, recording each call.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "alerts/animation.h"
+#include "alerts/drives.h"
 #include "settings/settings_store.h"
+#include "ui/timer.h"
 #include "watch/check_cycle.h"
+#include "watch/envelope_probe.h"
 
 namespace testing_support {
 
@@ -25,15 +33,70 @@ class MemoryStore final : public settings::SettingsStore {
   static std::wstring Path(const std::wstring& key) { return L"Postlark\\Options\\" + key; }
 
   std::map<std::wstring, std::wstring> values;
-  bool keepLog = true;               // a month of saves would make a long log
   std::vector<std::wstring> reads;   // keys, in order
   std::vector<std::wstring> writes;  // "key=value", in order
-  long saves = 0;
+};
+
+// Time that passes only when the test says so. Each enabled timer fires
+// whenever its interval has passed; timers due at the same moment fire in
+// the order they were hosted.
+class FakeTimers final : public ui::TimerHost {
+ public:
+  void Host(ui::Timer& timer) override;
+  void Advance(ULONGLONG ms);
+  ULONGLONG Now() const { return now_; }
+
+ private:
+  struct Entry {
+    ui::Timer* timer;
+    ULONGLONG due;
+  };
+  void Arm(ui::Timer& timer) override;
+  void Disarm(ui::Timer& timer) override;
+  void Release(ui::Timer& timer) override;
+  Entry* Find(ui::Timer& timer);
+
+  std::vector<Entry> entries_;
+  ULONGLONG now_ = 0;
+};
+
+// A desktop of scripted windows; the envelope probe walks it.
+struct FakeWindow {
+  std::string title;
+  std::string cls;
+  bool envelope = false;  // icon 0 registered: the delete succeeds
+};
+
+class FakeDesktop final : public watch::DesktopWindows {
+ public:
+  explicit FakeDesktop(std::vector<FakeWindow> windows) : windows_(std::move(windows)) {}
+
+  void EnumTopLevel(WNDENUMPROC callback, LPARAM param) override;
+  int TitleLength(HWND h) override { return static_cast<int>(At(h).title.size()); }
+  void Title(HWND h, char* buffer, int count) override { Copy(At(h).title, buffer, count); }
+  void ClassName(HWND h, char* buffer, int count) override { Copy(At(h).cls, buffer, count); }
+  BOOL DeleteNotifyIcon(HWND h, UINT id) override;
+  void Send(HWND h, UINT msg) override { sent.push_back({Index(h), msg}); }
+
+  static HWND Handle(size_t i) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x100 + i)); }
+  static size_t Index(HWND h) { return reinterpret_cast<UINT_PTR>(h) - 0x100; }
+  FakeWindow& At(HWND h) { return windows_[Index(h)]; }
+
+  std::vector<size_t> deletes;
+  std::vector<std::pair<size_t, UINT>> sent;
+
+ private:
+  // As the A functions do: at most count - 1 characters and a NUL.
+  static void Copy(const std::string& text, char* buffer, int count);
+  std::vector<FakeWindow> windows_;
 };
 
 // Counts plays and hides the way the animation window does, without a window.
 class FakeAnimationWindow final : public alerts::AnimationWindow {
  public:
+  bool LoadAndShow() override { return shown = true; }
+  void Unload() override { unloaded = true; }
+  void SetTopMost() override {}
   std::int16_t playAnimTimes() const override { return seq.playAnimTimes; }
   void set_playAnimTimes(std::int16_t plays) override { seq.playAnimTimes = plays; }
   void put_LoopCount(long count) override { loopCount = count; }
@@ -44,9 +107,26 @@ class FakeAnimationWindow final : public alerts::AnimationWindow {
   }
 
   alerts::AnimationSequence seq;
+  bool shown = false, unloaded = false;
   long loopCount = 0;
   std::vector<std::int32_t> lefts;
   int shutdowns = 0;
+};
+
+// The beep and the drives, counted; called from any thread. With a gate,
+// the floppy read waits for it, as a drive that hangs would.
+class FakeMachine final : public alerts::Machine {
+ public:
+  void Beep() override { ++beeps; }
+  void OpenCdTray() override { ++ejects; }
+  void FlashFloppyDrive() override {
+    floppyThread = GetCurrentThreadId();
+    if (gate) WaitForSingleObject(gate, 30000);
+    ++floppies;
+  }
+  std::atomic<int> beeps{0}, ejects{0}, floppies{0};
+  std::atomic<DWORD> floppyThread{0};
+  HANDLE gate = nullptr;
 };
 
 // Mail arrives when the test says so; each effect is logged ("probe",
@@ -55,23 +135,21 @@ class FakeDesk final : public watch::MailSources, public watch::AlertEffects {
  public:
   bool Quiet() override { return presenting; }
   bool CheckOutlookTray() override;
-  bool CheckMarkerFile(const std::wstring& path) override;
+  void CheckMarkerFile() override { Record("marker"); }
+  void MarkerOff() override { ++markerOffs; }
   void Beep() override { Record("beep"); }
   void OpenCdTray() override { Record("eject"); }
-  void StartAnimation(std::int32_t left_pos) override;
+  void StartAnimation(std::int32_t left_pos) override { Record("anim " + std::to_string(left_pos)); }
   void FlashFloppyDrive() override { Record("floppy"); }
-  std::wstring StoredAnimRight() override { return animRight; }
+  bool AnimRight() override { return animRight; }
   void AlertRaised() override { Record("alert"); }
 
   int Count(const std::string& what) const;
 
   bool presenting = false;  // no look while set
   bool envelope = false;    // the next probe finds it (and removes it)
-  bool marker = false;    // the next marker check finds it (and deletes it)
-  std::wstring animRight = L"1";
-  std::wstring markerPath;  // as the last marker check got it
-  std::function<void(std::int32_t)> onStartAnimation;
-  bool keepLog = true;  // a month of ticks would make a long log
+  bool animRight = true;
+  int markerOffs = 0;
   std::vector<std::string> log;
 
  private:

@@ -112,6 +112,29 @@ std::wstring PostlarkProcess::Text(int id) const {
   return buffer;
 }
 
+bool PostlarkProcess::FocusIsIn(int id) const {
+  return PumpUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info) && info.hwndFocus == Control(id);
+      },
+      3000);
+}
+
+bool PostlarkProcess::Focus(int id) const {
+  SetForegroundWindow(main_);
+  RECT r;
+  GetWindowRect(Control(id), &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+  return FocusIsIn(id);
+}
+
 void PostlarkProcess::OnWait() {
   if (debug_) DrainDebugEvents();
 }

@@ -49,6 +49,11 @@ class PostlarkProcess : public ChildProcess {
   HWND Control(int id) const { return GetDlgItem(main_, id); }
   // A control's text, read with a bounded wait.
   std::wstring Text(int id) const;
+  // The window in front and the keyboard focus in the control, put there by
+  // a click as a user would; true once it is.
+  bool Focus(int id) const;
+  // Whether the control has the keyboard focus, within a few seconds.
+  bool FocusIsIn(int id) const;
   // With debug: what the process wrote with OutputDebugString so far.
   const std::vector<std::string>& DebugOutput() const { return debugOutput_; }
 
@@ -59,6 +64,14 @@ class PostlarkProcess : public ChildProcess {
   HWND main_ = nullptr;
   bool debug_ = false;
   std::vector<std::string> debugOutput_;
+};
+
+// A copy of postlark.exe elsewhere, deleted with its owner.
+struct ExeCopy {
+  explicit ExeCopy(const std::wstring& to) : path(to) { made = CopyFileW(PostlarkExe().c_str(), to.c_str(), FALSE); }
+  ~ExeCopy() { DeleteFileW(path.c_str()); }
+  std::wstring path;
+  bool made;
 };
 
 // The first top-level window of that class owned by process pid.

@@ -93,6 +93,12 @@ StandInProcess::StandInProcess(const std::wstring& options)
   if (!hwnd_) std::fprintf(stderr, "the stand-in at %s did not come up\n", Narrow(StandInExe()).c_str());
 }
 
+StandInProcess::~StandInProcess() {
+  process_.Kill();
+  DeleteFileW(ready_.c_str());
+  DeleteFileW(log_.c_str());
+}
+
 int StandInProcess::NewMailMessages() const {
   FILE* f = _wfopen(log_.c_str(), L"r");
   if (!f) return 0;

@@ -39,6 +39,7 @@ class StandInOutlook {
 class StandInProcess {
  public:
   explicit StandInProcess(const std::wstring& options);
+  ~StandInProcess();
   // Its window, once it exists (and shows its envelope); null if it never did.
   HWND hwnd() const { return hwnd_; }
   // The 1031s it logged so far.

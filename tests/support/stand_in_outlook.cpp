@@ -3,9 +3,11 @@
 // 0). It writes its window handle to the ready file once the window (and
 // envelope) exist, and appends one line to the log file for each message
 // 1031 it receives. With --hang it stops answering once it has logged the
-// first 1031, as a hung Outlook would. Runs until killed or sent WM_CLOSE.
+// first 1031, as a hung Outlook would; with --asleep EVENT it answers
+// nothing, once ready, until that named event is set. Runs until killed or
+// sent WM_CLOSE.
 //   stand_in_outlook.exe --class rctrl_renwnd32 --title "" --envelope --hang
-//                        --ready C:\x\ready.txt --log C:\x\log.txt
+//                        --asleep Wake --ready C:\x\ready.txt --log C:\x\log.txt
 #include <windows.h>
 #include <shellapi.h>
 
@@ -35,6 +37,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   std::wstring cls = L"rctrl_renwnd32", title, ready;
   bool envelope = false;
+  std::wstring asleep;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   for (int i = 1; i < argc; ++i) {
@@ -45,6 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     else if (i + 1 < argc && a == L"--title") title = argv[++i];
     else if (i + 1 < argc && a == L"--ready") ready = argv[++i];
     else if (i + 1 < argc && a == L"--log") gLog = argv[++i];
+    else if (i + 1 < argc && a == L"--asleep") asleep = argv[++i];
   }
   WNDCLASSW wc{};
   wc.lpfnWndProc = WndProc;
@@ -69,6 +73,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       std::fprintf(f, "%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
       std::fclose(f);
     }
+  }
+  if (!asleep.empty()) {
+    HANDLE wake = CreateEventW(nullptr, TRUE, FALSE, asleep.c_str());
+    PostMessageW(hwnd, WM_NULL, 0, 0);  // input it does not take meanwhile
+    WaitForSingleObject(wake, 60000);
   }
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);

@@ -12,28 +12,13 @@ namespace {
 
 using namespace alerts;
 
-TEST(ParseLoopText, WholeNumbersAndFractionsHalfToEven) {
-  EXPECT_EQ(ParseLoopText(L"1"), 1);
-  EXPECT_EQ(ParseLoopText(L"12"), 12);
-  EXPECT_EQ(ParseLoopText(L" 3 "), 3);
-  EXPECT_EQ(ParseLoopText(L"2.5"), 2);
-  EXPECT_EQ(ParseLoopText(L"3.5"), 4);
-  EXPECT_EQ(ParseLoopText(L"2.51"), 3);
-  EXPECT_EQ(ParseLoopText(L"32767"), 32767);
-}
-
-TEST(ParseLoopText, AnythingElsePlaysOnce) {
-  for (const wchar_t* text : {L"", L" ", L"0", L"-1", L"0.4", L"32768", L"1e9", L"&H10", L"abc",
-                              L"3x", L".", L"-", L"99999999999999999999999999999999999999999"})
-    EXPECT_EQ(ParseLoopText(text), 1) << "text of length " << std::wstring(text).size();
-}
-
-TEST(PlanAnimation, AwayForMoreThanTenIdleTicksLoops) {
-  EXPECT_EQ(PlanAnimation(base::kTrue, 11, L"3").plays, 9000);
-  EXPECT_EQ(PlanAnimation(base::kTrue, 11, L"3").loopCount, 9000);
-  EXPECT_EQ(PlanAnimation(base::kTrue, 10, L"3").plays, 3) << "10 is not above the threshold";
-  EXPECT_EQ(PlanAnimation(base::kFalse, 500, L"3").plays, 3) << "a count left from an old spell";
-  EXPECT_EQ(PlanAnimation(base::kFalse, 0, L"2.5").loopCount, 2);
+TEST(ParseLoopText, WholeNumbersAndFractionsHalfToEvenAndAnythingElsePlaysOnce) {
+  const std::pair<const wchar_t*, int> table[] = {
+      {L"12", 12}, {L" 3 ", 3}, {L"2.5", 2}, {L"3.5", 4}, {L"2.51", 3}, {L"32767", 32767},
+      {L"", 1}, {L"0", 1}, {L"-1", 1}, {L"0.4", 1}, {L"32768", 1}, {L"1e9", 1}, {L"&H10", 1},
+      {L"3x", 1}, {L".", 1}, {L"\u0663", 1}, {L"99999999999999999999999999999999999999999", 1}};
+  for (const auto& [text, plays] : table)
+    EXPECT_EQ(ParseLoopText(text), plays) << "text of length " << std::wstring(text).size();
 }
 
 TEST(AnimationSequence, LastPlayHidesOnTheSecondTick) {
@@ -79,12 +64,12 @@ TEST(AnimationSequence, CountersStopAtTheirLimits) {
   EXPECT_EQ(seq.Ticks(), std::numeric_limits<std::int16_t>::max());
 }
 
-TEST(StartAnimation, SetsPlaysAndLoopCountThenPlays) {
+TEST(StartAnimation, SetsPlaysAndLoopCountThenPlaysAndLoopsWhileTheUserIsAway) {
   testing_support::FakeAnimationWindow w;
-  StartAnimation(w, base::kFalse, 0, L"4", -1);
+  StartAnimation(w, false, L"4", -1);
   EXPECT_EQ(w.playAnimTimes(), 4);
   EXPECT_EQ(w.loopCount, 4);
-  StartAnimation(w, base::kTrue, 12, L"4", 0);
+  StartAnimation(w, true, L"4", 0);
   EXPECT_EQ(w.playAnimTimes(), 9000);
   EXPECT_EQ(w.loopCount, 9000);
   EXPECT_EQ(w.lefts, (std::vector<std::int32_t>{-1, 0}));

@@ -1,7 +1,6 @@
 // Idle detection over scripted pointer positions and key states.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <set>
 #include <string>
 
@@ -64,35 +63,44 @@ TEST(UserIsActive, StopsScanningAtTheFirstKeyDown) {
 
 class PresenceTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    watch.HostTimers(clock);
+    watch.Shown = [this](const std::wstring& s, const std::wstring& i) {
+      status = s;
+      idle = i;
+    };
+  }
   void Tick(bool active) {
     if (active) in.pos.x += 1;
-    watch.timIdleCheck.Fire();
+    clock.Advance(1000);
   }
   ScriptedInput in;
   ActivityProbe probe{in};
-  ui::Label lblStatus, Label3;
   FakeAnimationWindow anim;
-  PresenceWatch watch{lblStatus, Label3, probe, [this]() -> alerts::AnimationWindow* { return &anim; }};
+  testing_support::FakeTimers clock;
+  PresenceWatch watch{probe, [this]() -> alerts::AnimationWindow* { return &anim; }};
+  std::wstring status, idle;
 };
 
 TEST_F(PresenceTest, StatusBlinksEveryTickWhateverTheUserDoes) {
-  EXPECT_EQ(lblStatus.Text(), L"");
   const wchar_t* expected[] = {L"Status: ACTIVE", L"Status:", L"Status: ACTIVE", L"Status:"};
   for (int i = 0; i < 4; ++i) {
     Tick(i % 2 == 0);
-    EXPECT_EQ(lblStatus.Text(), expected[i]);
+    EXPECT_EQ(status, expected[i]);
   }
 }
 
-TEST_F(PresenceTest, IdleSpellCountsFromZeroAndShowsIt) {
+TEST_F(PresenceTest, IdleSpellCountsFromZeroAndTheUserIsAwayAfterTwelveIdleTicks) {
   Tick(true);
-  EXPECT_EQ(Label3.Text(), L"");
+  EXPECT_EQ(idle, L"");
   Tick(false);
-  EXPECT_EQ(watch.mbIdle, base::kTrue);
-  EXPECT_EQ(Label3.Text(), L"Idle (0)");
-  for (int i = 0; i < 11; ++i) Tick(false);
-  EXPECT_EQ(watch.mlIdleTicks, 11) << "12 idle ticks: the first above the threshold";
-  EXPECT_EQ(Label3.Text(), L"Idle (11)");
+  EXPECT_EQ(idle, L"Idle (0)");
+  for (int i = 0; i < 10; ++i) Tick(false);
+  EXPECT_EQ(idle, L"Idle (10)");
+  EXPECT_FALSE(watch.UserAway()) << "10 is not above the threshold";
+  Tick(false);
+  EXPECT_EQ(idle, L"Idle (11)");
+  EXPECT_TRUE(watch.UserAway());
 }
 
 TEST_F(PresenceTest, ReturnCancelsRemainingPlaysOnce) {
@@ -102,24 +110,15 @@ TEST_F(PresenceTest, ReturnCancelsRemainingPlaysOnce) {
   Tick(true);
   EXPECT_EQ(anim.playAnimTimes(), 0);
   EXPECT_EQ(anim.shutdowns, 1);
-  EXPECT_EQ(watch.mbIdle, base::kFalse);
-  EXPECT_EQ(Label3.Text(), L"");
-  EXPECT_EQ(watch.mlIdleTicks, 1) << "kept until the next spell";
+  EXPECT_FALSE(watch.UserAway());
+  EXPECT_EQ(idle, L"");
   anim.set_playAnimTimes(3);
   Tick(true);
   EXPECT_EQ(anim.shutdowns, 1) << "activity alone never stops a clip";
-}
-
-TEST_F(PresenceTest, ReturnWithNoPlaysLeftOnlyReads) {
   Tick(false);
   anim.set_playAnimTimes(0);
   Tick(true);
-  EXPECT_EQ(anim.shutdowns, 0);
-  anim.set_playAnimTimes(-1);
-  Tick(false);
-  Tick(true);
-  EXPECT_EQ(anim.playAnimTimes(), -1);
-  EXPECT_EQ(anim.shutdowns, 0);
+  EXPECT_EQ(anim.shutdowns, 1) << "no plays left: only read";
 }
 
 }  // namespace
@@ -129,24 +128,23 @@ namespace {
 using presence::FrontWindow;
 using presence::IsFullScreen;
 
-TEST(FullScreen, AWindowWithoutATitleBarCoveringItsMonitor) {
+TEST(FullScreen, AWindowWithoutATitleBarCoveringItsMonitorButNotTheScreenSaver) {
   const RECT monitor{0, 0, 1920, 1080};
-  EXPECT_TRUE(IsFullScreen({false, false, monitor, monitor})) << "a slideshow";
-  EXPECT_TRUE(IsFullScreen({false, false, {-8, -8, 1928, 1088}, monitor})) << "a little beyond it";
-  EXPECT_TRUE(IsFullScreen({false, false, {1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}})) << "on a second monitor";
-  EXPECT_FALSE(IsFullScreen({false, true, {-8, -8, 1928, 1088}, monitor}))
+  EXPECT_TRUE(IsFullScreen({false, false, false, monitor, monitor})) << "a slideshow";
+  EXPECT_TRUE(IsFullScreen({false, false, false, {-8, -8, 1928, 1088}, monitor})) << "a little beyond it";
+  EXPECT_TRUE(IsFullScreen({false, false, false, {1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}})) << "on a second monitor";
+  EXPECT_FALSE(IsFullScreen({false, false, true, {-8, -8, 1928, 1088}, monitor}))
       << "maximized with a title bar, over an auto-hidden taskbar";
-  EXPECT_FALSE(IsFullScreen({false, false, {0, 0, 1920, 1040}, monitor})) << "leaves the taskbar free";
-  EXPECT_FALSE(IsFullScreen({false, false, {0, 0, 800, 600}, monitor})) << "a borderless window of its size";
-  EXPECT_FALSE(IsFullScreen({true, false, monitor, monitor})) << "the desktop itself";
-}
+  EXPECT_FALSE(IsFullScreen({false, false, false, {0, 0, 1920, 1040}, monitor})) << "leaves the taskbar free";
+  EXPECT_FALSE(IsFullScreen({false, false, false, {0, 0, 800, 600}, monitor})) << "a borderless window of its size";
+  EXPECT_FALSE(IsFullScreen({true, false, false, monitor, monitor})) << "the desktop itself";
+  EXPECT_FALSE(IsFullScreen({false, true, false, monitor, monitor})) << "the screen saver: the user is away";
 
-TEST(FullScreen, WhatTheShellCallsPresenting) {
-  EXPECT_TRUE(presence::ShellSaysPresenting(QUNS_BUSY));
-  EXPECT_TRUE(presence::ShellSaysPresenting(QUNS_RUNNING_D3D_FULL_SCREEN));
-  EXPECT_TRUE(presence::ShellSaysPresenting(QUNS_PRESENTATION_MODE));
-  for (int other : {int{QUNS_NOT_PRESENT}, int{QUNS_ACCEPTS_NOTIFICATIONS}, int{QUNS_QUIET_TIME}, int{QUNS_APP}, 0})
-    EXPECT_FALSE(presence::ShellSaysPresenting(other)) << other;
+  EXPECT_TRUE(presence::IsAwayScreen(L"WindowsScreenSaverClass", L""));
+  EXPECT_TRUE(presence::IsAwayScreen(L"Windows.UI.Core.CoreWindow", L"Windows Default Lock Screen"));
+  EXPECT_FALSE(presence::IsAwayScreen(L"Windows.UI.Core.CoreWindow", L"Photos")) << "a store app in full screen";
+  EXPECT_TRUE(presence::ShellSaysAway(QUNS_NOT_PRESENT));
+  EXPECT_FALSE(presence::ShellSaysPresenting(QUNS_NOT_PRESENT));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The tray icon's record and the decoding of its notifications.
+// The tray icon: its record, its tip, telling a click from a pointer move,
+// and an icon the shell is not ready for.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,59 +7,20 @@
 #include <vector>
 
 #include "app/tray.h"
+#include "support/fakes.h"
 
 namespace {
 
-using app::DecodeTrayNotification;
-using app::IsPointerMove;
-using app::TrayAction;
-
-TEST(TrayIconRecord, HasTheFirstVersionLayoutAndPaddedTip) {
-  watch::NotifyIconRecord record{};
-  HWND hwnd = reinterpret_cast<HWND>(0x1234);
-  HICON icon = reinterpret_cast<HICON>(0x5678);
-  app::FillTrayIconData(record, hwnd, icon);
-  EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
-  EXPECT_EQ(record.hWnd, hwnd);
-  EXPECT_EQ(record.uID, 1u);
-  EXPECT_EQ(record.uFlags, 7u);
-  EXPECT_EQ(record.uCallbackMessage, 0x200u);
-  EXPECT_EQ(record.hIcon, icon);
-  EXPECT_EQ(std::memcmp(record.szTip, "Postlark\0", 9), 0);
-  for (size_t i = 9; i < sizeof record.szTip; ++i) ASSERT_EQ(record.szTip[i], ' ') << "byte " << i;
-}
-
-TEST(TrayNotification, ReleaseAndDoubleClickRestoreRightReleaseOpensTheMenu) {
-  EXPECT_EQ(DecodeTrayNotification(514), TrayAction::Restore);
-  EXPECT_EQ(DecodeTrayNotification(515), TrayAction::Restore);
-  EXPECT_EQ(DecodeTrayNotification(517), TrayAction::Menu);
-  for (long other : {0x200L, 0x201L, 0x204L, 0x206L, 0x207L, 0x208L, 0L, 516L, 518L})
-    EXPECT_EQ(DecodeTrayNotification(other), TrayAction::None) << other;
-}
-
-TEST(TrayNotification, APointerMoveIsNeverTakenForANotification) {
-  HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 100, 50, 800, 600, nullptr, nullptr,
-                              nullptr, nullptr);
-  ASSERT_NE(hwnd, nullptr);
-  // The pointer really at client (514, 0): a move, at whatever DPI made the
-  // window that wide.
-  POINT screen{514, 0};
-  ClientToScreen(hwnd, &screen);
-  EXPECT_TRUE(IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(screen.x, screen.y)));
-  // The same message from the icon, with the pointer over the tray elsewhere.
-  EXPECT_FALSE(IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(1200, 1010)));
-  DestroyWindow(hwnd);
-}
-
-}  // namespace
-
-namespace {
-
-// The shell as it is at logon: not ready for the first few adds.
+// The shell as it is at logon: not ready for the first few adds. It keeps
+// the last record it was given.
 struct LateShell {
   int refusals = 0;  // adds refused before the shell is ready
   bool iconThere = false;
-  BOOL Notify(DWORD message, watch::NotifyIconRecord&) {
+  std::vector<DWORD> calls;
+  watch::NotifyIconRecord last{};
+  BOOL Notify(DWORD message, watch::NotifyIconRecord& record) {
+    calls.push_back(message);
+    last = record;
     switch (message) {
       case NIM_ADD:
         if (refusals > 0) return --refusals, FALSE;
@@ -70,22 +32,38 @@ struct LateShell {
     }
     return FALSE;
   }
+  app::TrayIcon::Notify Fn() {
+    return [this](DWORD m, watch::NotifyIconRecord& r) { return Notify(m, r); };
+  }
 };
+
+TEST(TrayIcon, TheRecordCarriesThePaddedTipAndTheLastMailTimeLater) {
+  LateShell shell;
+  app::TrayIcon tray(shell.Fn());
+  tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
+  EXPECT_EQ(shell.last.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+  EXPECT_EQ(std::memcmp(shell.last.szTip, "Postlark\0", 9), 0);
+  for (size_t i = 9; i < sizeof shell.last.szTip; ++i) ASSERT_EQ(shell.last.szTip[i], ' ') << "byte " << i;
+  tray.SetTip("Postlark: last mail at 9:41");
+  EXPECT_EQ(shell.calls.back(), static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_STREQ(shell.last.szTip, "Postlark: last mail at 9:41");
+  EXPECT_EQ(shell.last.szTip[63], ' ');
+}
 
 TEST(TrayIcon, AnAddTheShellRefusesIsTriedAgainUntilItTakesAndAgainAfterARestart) {
   LateShell shell;
   shell.refusals = 3;
-  app::TrayIcon tray([&](DWORD m, watch::NotifyIconRecord& r) { return shell.Notify(m, r); });
+  testing_support::FakeTimers clock;
+  app::TrayIcon tray(shell.Fn());
+  tray.HostTimers(clock);
   tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
-  for (int retry = 0; retry < 3; ++retry) {
-    EXPECT_FALSE(tray.Shown());
-    ASSERT_TRUE(tray.timRetry.Enabled()) << "no retry after failure " << retry + 1;
-    tray.timRetry.Fire();
-  }
-  EXPECT_TRUE(tray.Shown());
-  EXPECT_TRUE(shell.iconThere);
-  EXPECT_FALSE(tray.timRetry.Enabled()) << "retrying an icon that is there";
-  EXPECT_EQ(tray.TrayIconData.uID, 1u);
+  clock.Advance(5999);
+  EXPECT_FALSE(tray.Shown());
+  clock.Advance(1);
+  EXPECT_TRUE(tray.Shown()) << "tried every two seconds";
+  const size_t calls = shell.calls.size();
+  clock.Advance(10000);
+  EXPECT_EQ(shell.calls.size(), calls) << "retrying an icon that is there";
 
   // The shell restarts and forgets it.
   shell.iconThere = false;
@@ -93,7 +71,7 @@ TEST(TrayIcon, AnAddTheShellRefusesIsTriedAgainUntilItTakesAndAgainAfterARestart
   EXPECT_TRUE(shell.iconThere);
   tray.Delete();
   EXPECT_FALSE(shell.iconThere);
-  EXPECT_FALSE(tray.timRetry.Enabled());
+  EXPECT_EQ(shell.last.uID, 1u) << "the icon deleted is the one added";
 }
 
 TEST(TrayIcon, ABusyShellThatRefusesTheAddButShowsTheIconIsNotAskedAgain) {
@@ -104,34 +82,35 @@ TEST(TrayIcon, ABusyShellThatRefusesTheAddButShowsTheIconIsNotAskedAgain) {
   });
   tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
   EXPECT_TRUE(tray.Shown());
-  EXPECT_FALSE(tray.timRetry.Enabled());
   EXPECT_EQ(calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
 }
 
-}  // namespace
-
-namespace {
+TEST(TrayNotification, APointerMoveIsNeverTakenForANotification) {
+  HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 100, 50, 800, 600, nullptr, nullptr,
+                              nullptr, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  // The pointer really at client (514, 0): a move, at whatever DPI made the
+  // window that wide.
+  POINT screen{514, 0};
+  ClientToScreen(hwnd, &screen);
+  const bool move = app::IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(screen.x, screen.y));
+  // The same message from the icon, with the pointer over the tray elsewhere.
+  const bool icon = app::IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(1200, 1010));
+  DestroyWindow(hwnd);
+  EXPECT_TRUE(move);
+  EXPECT_FALSE(icon);
+}
 
 TEST(LastMailTip, TheTimeAsTheUserWritesItWithinTheRecordsSixtyThreeCharacters) {
   EXPECT_EQ(app::LastMailTip(L"2:05 PM"), "Postlark: last mail at 2:05 PM");
-  EXPECT_EQ(app::LastMailTip(L"14:05"), "Postlark: last mail at 14:05");
   // A format as long as a user may make it: cut to what the record holds.
-  const std::string long_ = app::LastMailTip(std::wstring(80, L'x'));
-  EXPECT_EQ(long_.size(), 63u);
-  EXPECT_EQ(long_, "Postlark: last mail at " + std::string(40, 'x'));
+  EXPECT_EQ(app::LastMailTip(std::wstring(80, L'x')), "Postlark: last mail at " + std::string(40, 'x'));
   // Two-byte characters are never split at the cut.
   if (IsValidCodePage(932)) {
-    const std::string japanese = app::LastMailTip(std::wstring(30, L'\u5348'), 932);
-    EXPECT_EQ(japanese.size(), 23u + 40u);
-    const std::string odd = app::LastMailTip(L"x" + std::wstring(30, L'\u5348'), 932);
-    EXPECT_EQ(odd.size(), 23u + 1u + 38u) << "half a character at the end";
+    EXPECT_EQ(app::LastMailTip(std::wstring(30, L'\u5348'), 932).size(), 23u + 40u);
+    EXPECT_EQ(app::LastMailTip(L"x" + std::wstring(30, L'\u5348'), 932).size(), 23u + 1u + 38u)
+        << "half a character at the end";
   }
-  // The record carries it as the first tip did: the text, a NUL, blanks.
-  app::TrayIcon tray([](DWORD, watch::NotifyIconRecord&) -> BOOL { return TRUE; });
-  tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
-  tray.SetTip("Postlark: last mail at 9:41");
-  EXPECT_STREQ(tray.TrayIconData.szTip, "Postlark: last mail at 9:41");
-  EXPECT_EQ(tray.TrayIconData.szTip[63], ' ');
 }
 
 }  // namespace

@@ -48,13 +48,6 @@ TEST(CdTray, ModeIsTheReplyWithoutBlanks) {
   EXPECT_EQ(GetCdTrayMode(mci), "") << "nothing written: all blanks";
 }
 
-TEST(CdTray, WithoutADriveTheRealCommandsFailQuickly) {
-  const ULONGLONG start = GetTickCount64();
-  OpenCdTray();
-  EXPECT_EQ(GetCdTrayMode(), "");
-  EXPECT_LT(GetTickCount64() - start, 5000u);
-}
-
 TEST(FloppyFlash, ReadsTheFileToItsEndAndClosesIt) {
   const std::wstring folder = TestFolder(L"floppy");
   const std::string path = std::string(folder.begin(), folder.end()) + "\\dummyfile";
@@ -73,11 +66,10 @@ TEST(FloppyFlash, ReadsTheFileToItsEndAndClosesIt) {
 }
 
 TEST(FloppyFlash, NoFileOrNoDriveIsSilent) {
-  const ULONGLONG start = GetTickCount64();
   FlashFloppyDrive();  // A: as this machine has it (usually none)
   FlashFloppyDrive("q:\\no\\such\\dummyfile");
   FlashFloppyDrive("");
-  EXPECT_LT(GetTickCount64() - start, 5000u);
+  EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr) << "a message box asked for a disk";
 }
 
 }  // namespace

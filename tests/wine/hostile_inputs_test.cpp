@@ -6,18 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "alerts/animation.h"
 #include "alerts/frm_anim.h"
 #include "alerts/media_player.h"
 #include "support/paths.h"
 #include "support/pump.h"
 #include "support/stand_in.h"
-#include "ui/twips.h"
 #include "watch/envelope_probe.h"
 #include "watch/marker_file.h"
 
 using namespace testing_support;
-using alerts::PlanAnimation;
 
 namespace {
 
@@ -39,35 +36,31 @@ std::vector<std::wstring> BadPaths() {
 }
 
 TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
-  ui::TextBox txtMovie;
-  alerts::frmAnim anim(txtMovie, [] { return std::wstring(L"1"); });
+  std::wstring movie;
+  alerts::frmAnim anim(movie, [] { return true; });
   ASSERT_TRUE(anim.LoadAndShow());
   for (const std::wstring& path : BadPaths()) {
-    txtMovie.SetText(path);
+    movie = path;
     anim.set_playAnimTimes(3);
     anim.PlayRandomClip(-1);
-    PumpFor(50);
-    RECT r;
-    GetWindowRect(anim.hwnd(), &r);
-    EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN)) << "path of length " << path.size();
+    RECT r{};
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          GetWindowRect(anim.hwnd(), &r);
+          return r.left == GetSystemMetrics(SM_CXSCREEN);
+        },
+        5000))
+        << "path of length " << path.size() << ": at " << r.left;
     EXPECT_EQ(anim.playAnimTimes(), 3) << "left as StartAnimation set it";
+    SetWindowPos(anim.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  // Parked where a monitor now is, as after the desk changed: a display
+  // change parks it beyond the new desk.
+  SendMessageW(anim.hwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  RECT r{};
+  GetWindowRect(anim.hwnd(), &r);
+  EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN));
   anim.Unload();
-}
-
-TEST(HostileInputs, MarkerPathsAreNeverFound) {
-  for (const std::wstring& path : BadPaths())
-    EXPECT_EQ(watch::RealFileSystem().TakeMarker(path, Module1::FileNameOnly(path)), watch::Take::NotFound)
-        << "path of length " << path.size();
-}
-
-TEST(HostileInputs, LoopTextsHaveAPlayCount) {
-  const std::pair<const wchar_t*, std::int16_t> table[] = {
-      {L"", 1}, {L"-1", 1}, {L"0", 1}, {L"2.5", 2}, {L"1e9", 1}, {L"&H10", 1}, {L" 3 ", 3},
-      {L"32767", 32767}, {L"32768", 1}, {L"\u0663", 1}, {L"NaN", 1}, {L"inf", 1}};
-  for (const auto& [text, plays] : table)
-    EXPECT_EQ(PlanAnimation(base::kFalse, 0, text).plays, plays) << "text of length " << std::wstring(text).size();
-  EXPECT_EQ(PlanAnimation(base::kFalse, 0, std::wstring(100000, L'9')).plays, 1);
 }
 
 class ProbeCrowd : public ::testing::Test {
@@ -88,9 +81,7 @@ TEST_F(ProbeCrowd, AThousandCandidatesAndHugeTitles) {
   for (int i = 0; i < 1000; ++i) ASSERT_NE(Make(L"rctrl_renwnd32", L""), nullptr);
   const std::wstring huge(40000, L'\u00e9');
   for (int i = 0; i < 20; ++i) Make(L"STATIC", huge.c_str());
-  const ULONGLONG start = GetTickCount64();
   EXPECT_FALSE(Module1::CheckOutlookTray());
-  EXPECT_LT(GetTickCount64() - start, 5000u);
   ASSERT_TRUE(outlook.AddEnvelope());
   EXPECT_TRUE(Module1::CheckOutlookTray()) << "found among a thousand candidates";
   EXPECT_EQ(outlook.NewMailMessages(), 1);

@@ -78,9 +78,22 @@ TEST_F(MarkerFolder, AReadOnlyOrLockedMarkerIsFoundButStays) {
   const std::wstring locked = Make(L"NewMail.flag");
   HANDLE other = CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(other, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(TakeAt(fs, locked), Take::Undeletable) << "in use by a program that shares no delete";
+  EXPECT_EQ(TakeAt(fs, locked), Take::InUse) << "in use by a program that shares no delete";
   CloseHandle(other);
   EXPECT_TRUE(Exists(locked));
+}
+
+TEST_F(MarkerFolder, AFileLargerThanAnyMarkerIsNeverTaken) {
+  const std::wstring p = Make(L"NewMail.flag");
+  HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size{};
+  size.QuadPart = watch::kLargestMarker + 1;
+  SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+  SetEndOfFile(h);
+  CloseHandle(h);
+  EXPECT_EQ(TakeAt(fs, p), Take::NotFound);
+  EXPECT_TRUE(Exists(p));
 }
 
 // Another file put in the marker's place after the check: the one checked

@@ -1,0 +1,231 @@
+// Postlark as a whole on stand-ins, in simulated time: what each part hands
+// the others, and two days of seconds through all of them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/form1_layout.h"
+#include "base/scoped.h"
+#include "support/fakes.h"
+#include "support/memory.h"
+#include "support/pump.h"
+#include "ui/controls.h"
+#include "ui/twips.h"
+
+namespace {
+
+using testing_support::FakeWindow;
+
+class StillInput final : public presence::InputState {
+ public:
+  BOOL GetCursorPos(POINT* p) override {
+    *p = pos;
+    return TRUE;
+  }
+  SHORT GetAsyncKeyState(int) override { return 0; }
+  POINT pos{0, 0};
+};
+
+// A marker file system that finds the marker while `present` is set.
+class Files final : public watch::MarkerFileSystem {
+ public:
+  watch::Take TakeMarker(const std::wstring& path, const std::wstring&) override {
+    lastPath = path;
+    return present.exchange(false) ? watch::Take::Deleted : watch::Take::NotFound;
+  }
+  std::atomic<bool> present{false};
+  std::wstring lastPath;
+};
+
+class AppTest : public ::testing::Test {
+ protected:
+  void Start() {
+    app::Platform p;
+    p.store = std::move(ownStore);
+    p.desktop = &desktop;
+    p.files = files;
+    p.input = &input;
+    p.presenting = [this] { return presenting; };
+    p.notify = [this](DWORD m, watch::NotifyIconRecord& r) -> BOOL {
+      if (m == NIM_ADD && refusals > 0) return --refusals, FALSE;
+      if (m == NIM_ADD) icon = r;
+      if (m == NIM_MODIFY) tip = r.szTip;
+      return m != NIM_MODIFY || icon.hWnd != nullptr;
+    };
+    p.machine = &machine;
+    p.makeAnimation = [this](const std::wstring&, std::function<bool()>) {
+      auto a = std::make_unique<testing_support::FakeAnimationWindow>();
+      anim = a.get();
+      return a;
+    };
+    p.markerFolder = L"D:\\Postlark";
+    p.timers = &clock;
+    postlark = std::make_unique<app::Application>(std::move(p));
+    ASSERT_TRUE(postlark->Start());
+  }
+  HWND Control(int id) const { return GetDlgItem(postlark->MainWindow(), id); }
+  void Seconds(int n) { clock.Advance(n * 1000ULL); }
+
+  std::unique_ptr<testing_support::MemoryStore> ownStore = std::make_unique<testing_support::MemoryStore>();
+  testing_support::MemoryStore& store = *ownStore;
+  testing_support::FakeDesktop desktop{{{"", "rctrl_renwnd32", false}}};
+  FakeWindow& outlook = desktop.At(testing_support::FakeDesktop::Handle(0));
+  std::shared_ptr<Files> files = std::make_shared<Files>();
+  StillInput input;
+  bool presenting = false;
+  int refusals = 0;
+  watch::NotifyIconRecord icon{};
+  std::string tip;
+  testing_support::FakeMachine machine;
+  testing_support::FakeAnimationWindow* anim = nullptr;
+  testing_support::FakeTimers clock;
+  std::unique_ptr<app::Application> postlark;
+};
+
+TEST_F(AppTest, StartUpBringsEveryPartUpAndAnEnvelopeGoesThroughThemAll) {
+  store[L"Beep"] = L"0";
+  store[L"Anim"] = L"1";
+  store[L"Loop"] = L"2";
+  Start();
+  EXPECT_EQ(icon.hWnd, postlark->MainWindow()) << "the icon belongs to the window";
+  EXPECT_EQ(SendMessageW(Control(app::idChkBeep), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "the window shows the options";
+  ASSERT_TRUE(anim && anim->shown);
+  ASSERT_EQ(anim->lefts.size(), 1u);
+  EXPECT_NEAR(anim->lefts[0], ui::ScreenWidthTwips(ui::DpiFor(postlark->MainWindow())), 1) << "the start-up clip, out of sight";
+  EXPECT_EQ(anim->loopCount, 2);
+
+  Seconds(1);
+  EXPECT_EQ(ui::WindowText(Control(app::idLblStatus)), L"Status: ACTIVE") << "presence shows in the window";
+  outlook.envelope = true;
+  Seconds(1);
+  EXPECT_EQ(desktop.sent.size(), 1u) << "Outlook was told";
+  EXPECT_EQ(anim->lefts.back(), -1) << "the clip at the top right";
+  EXPECT_EQ(machine.beeps, 0);
+  EXPECT_EQ(tip.rfind("Postlark: last mail at ", 0), 0u) << "the tip says when";
+
+  SendMessageW(Control(app::idChkBeep), BM_CLICK, 0, 0);
+  EXPECT_EQ(store[L"Beep"], L"1") << "a click is stored at once";
+  outlook.envelope = true;
+  Seconds(15);
+  EXPECT_EQ(machine.beeps, 0) << "no check during the alert";
+  Seconds(1);
+  EXPECT_EQ(machine.beeps, 1) << "the beep the user just ticked";
+}
+
+TEST_F(AppTest, AnIconTheShellRefusedIsAddedAgainOnTheApplicationsTimers) {
+  refusals = 1;
+  Start();
+  EXPECT_EQ(icon.hWnd, nullptr);
+  Seconds(2);
+  EXPECT_EQ(icon.hWnd, postlark->MainWindow());
+}
+
+TEST_F(AppTest, ARelativeMarkerIsLookedForInTheMarkerFolderAndAlertsWhenTheLookupAnswers) {
+  store[L"FileDetect"] = L"1";
+  store[L"FileDetectName"] = L"mail\\new.flag";
+  Start();
+  files->present = true;
+  Seconds(1);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine.beeps == 1; }, 5000));
+  EXPECT_EQ(files->lastPath, L"D:\\Postlark\\mail\\new.flag");
+  EXPECT_TRUE(desktop.deletes.empty()) << "the envelope is not looked for";
+}
+
+TEST_F(AppTest, TheDrivesAreDrivenOffTheWindowsThreadOneReadAtATime) {
+  store[L"FlashDrive"] = L"1";
+  store[L"Eject"] = L"1";
+  const base::UniqueHandle drive(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  machine.gate = drive.get();  // the floppy drive hangs
+  Start();
+  outlook.envelope = true;
+  Seconds(1);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine.ejects == 1 && machine.floppyThread != 0; }, 5000));
+  EXPECT_NE(machine.floppyThread, GetCurrentThreadId());
+  Seconds(10);  // two more flash ticks while the first read hangs
+  SetEvent(drive.get());
+  testing_support::PumpFor(300);
+  EXPECT_EQ(machine.floppies, 1) << "reads piled up behind a drive that hung";
+  Seconds(5);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine.floppies == 2; }, 5000)) << "no read once it answered";
+}
+
+TEST_F(AppTest, WhileTheUserPresentsTheEnvelopeWaits) {
+  Start();
+  presenting = true;
+  outlook.envelope = true;
+  Seconds(3);
+  EXPECT_TRUE(outlook.envelope);
+  presenting = false;
+  Seconds(1);
+  EXPECT_FALSE(outlook.envelope);
+  EXPECT_EQ(machine.beeps, 1);
+}
+
+// Two days of seconds: mail every few minutes, the user away for 40 minutes
+// of every hour, clips that loop while they are away, an option clicked
+// every hour. Every envelope alerts once, everything ends where it should,
+// and memory does not grow.
+TEST_F(AppTest, TwoDaysOfSeconds) {
+  constexpr long kSeconds = 2 * 24 * 3600;
+  constexpr long kMailEvery = 173;  // never in step with the 15-tick alert
+  store[L"Anim"] = L"1";
+  store[L"Loop"] = L"2";
+  Start();
+  size_t clips = anim->lefts.size();
+  int playing = 0;  // seconds into the current play; 0: none
+  long loopsWhileAway = 0;
+  const auto second = [&] {
+    clock.Advance(1000);
+    if (anim->lefts.size() != clips) {  // a clip started: 3 s a play
+      clips = anim->lefts.size();
+      playing = 1;
+      loopsWhileAway += anim->playAnimTimes() == alerts::kAwayPlays;
+    } else if (playing && ++playing > 3) {
+      playing = anim->seq.EndOfPlay() ? 0 : 1;
+    }
+    if (anim->seq.TimerEnabled() && anim->seq.Tick()) playing = 0;  // parked and stopped
+  };
+  long mails = 0;
+  SIZE_T afterDay1 = 0;
+  for (long s = 1; s <= kSeconds; ++s) {
+    const bool away = (s / 60) % 60 >= 20;
+    if (!away) input.pos.x = (input.pos.x + 1) % 1000;
+    if (s % kMailEvery == 0) {
+      outlook.envelope = true;
+      ++mails;
+    }
+    if (s % 3600 == 0) {
+      SendMessageW(Control(app::idChkEject), BM_CLICK, 0, 0);
+      SendMessageW(Control(app::idChkEject), BM_CLICK, 0, 0);
+      // The stand-ins' own records are the test's memory, not Postlark's.
+      desktop.deletes.clear();
+      store.reads.clear();
+      store.writes.clear();
+    }
+    second();
+    if (s == 86400) afterDay1 = testing_support::CommittedPrivateBytes(GetCurrentProcess());
+  }
+  // Counted region by region: Wine reports PrivateUsage as 0.
+  const SIZE_T atEnd = testing_support::CommittedPrivateBytes(GetCurrentProcess());
+  // The user comes back for good: the last clip goes.
+  for (int s = 0; s < 20; ++s) {
+    input.pos.y += 1;
+    second();
+  }
+
+  EXPECT_EQ(desktop.sent.size(), static_cast<size_t>(mails)) << "every envelope taken once";
+  EXPECT_EQ(machine.beeps, mails) << "and alerted once";
+  EXPECT_EQ(anim->lefts.size(), static_cast<size_t>(mails) + 1);
+  EXPECT_GT(loopsWhileAway, 0);
+  EXPECT_EQ(playing, 0) << "the last clip was parked";
+  EXPECT_EQ(store[L"Eject"], L"0");
+  ASSERT_GT(afterDay1, 0u);
+  EXPECT_LT(atEnd > afterDay1 ? atEnd - afterDay1 : 0, 256u * 1024) << "private bytes grew over a day";
+}
+
+}  // namespace
