@@ -23,6 +23,12 @@ struct DateTime {
   INT64 UniversalTime;
 };
 
+// Runtime errors mingw-w64's winerror.h lacks (values from the SDK's).
+constexpr HRESULT kBounds = static_cast<HRESULT>(0x8000000BL);                     // E_BOUNDS
+constexpr HRESULT kIllegalStateChange = static_cast<HRESULT>(0x8000000DL);         // E_ILLEGAL_STATE_CHANGE
+constexpr HRESULT kIllegalMethodCall = static_cast<HRESULT>(0x8000000EL);          // E_ILLEGAL_METHOD_CALL
+constexpr HRESULT kIllegalDelegateAssignment = static_cast<HRESULT>(0x80000018L);  // E_ILLEGAL_DELEGATE_ASSIGNMENT
+
 constexpr wchar_t kUserNotificationListenerClass[] = L"Windows.UI.Notifications.Management.UserNotificationListener";
 
 // Windows.ApplicationModel.IAppInfo
