@@ -107,9 +107,9 @@ struct IUserNotificationListenerStatics : IInspectable {
 // computed by scripts/winrt_iids.py.
 template <class I>
 struct Iid;
-#define POSTLARK_ABI_IID(I, d1, d2, d3, ...) \
-  template <>                                \
-  struct Iid<I> {                            \
+#define POSTLARK_ABI_IID(I, d1, d2, d3, ...)                \
+  template <>                                               \
+  struct Iid<I> {                                           \
     static constexpr GUID value{d1, d2, d3, {__VA_ARGS__}}; \
   }
 // COM's own, from mingw-w64 unknwn.h.
@@ -127,8 +127,7 @@ POSTLARK_ABI_IID(IAppInfo, 0xcf7f59b3, 0x6a09, 0x4de8, 0xa6, 0xc0, 0x57, 0x92, 0
 // winmd (Windows.UI.Notifications); checked against dwinrt's Windows/UI/Notifications/package.d.
 POSTLARK_ABI_IID(IUserNotification, 0xadf7e52f, 0x4e53, 0x42d5, 0x9c, 0x33, 0xeb, 0x5e, 0xa5, 0x15, 0xb2, 0x3e);
 // winmd; checked against the SDK header.
-POSTLARK_ABI_IID(IUserNotificationListener, 0x62553e41, 0x8a06, 0x4cef, 0x82, 0x15, 0x60, 0x33, 0xa5, 0xbe, 0x4b,
-                 0x03);
+POSTLARK_ABI_IID(IUserNotificationListener, 0x62553e41, 0x8a06, 0x4cef, 0x82, 0x15, 0x60, 0x33, 0xa5, 0xbe, 0x4b, 0x03);
 // winmd; checked against the SDK header.
 POSTLARK_ABI_IID(IUserNotificationListenerStatics, 0xff6123cf, 0x4386, 0x4aa3, 0xb7, 0x3d, 0xb8, 0x04, 0xe5, 0xb6,
                  0x3b, 0x23);

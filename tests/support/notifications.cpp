@@ -22,8 +22,7 @@ void SetDword(const wchar_t* name, DWORD value) {
 DWORD GetDword(const wchar_t* name) {
   DWORD value = 0;
   DWORD size = sizeof value;
-  return RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-                 ERROR_SUCCESS
+  return RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS
              ? value
              : 0;
 }
@@ -47,13 +46,12 @@ StandInNotifications::StandInNotifications() {
     return;
   const std::wstring dll = StandInNotificationsDll();
   const DWORD zero = 0;
-  registered_ =
-      RegSetValueExW(key.get(), L"DllPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()),
-                     static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
-      RegSetValueExW(key.get(), L"ActivationType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
-                     sizeof zero) == ERROR_SUCCESS &&
-      RegSetValueExW(key.get(), L"Threading", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof zero) ==
-          ERROR_SUCCESS;
+  registered_ = RegSetValueExW(key.get(), L"DllPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()),
+                               static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+                RegSetValueExW(key.get(), L"ActivationType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+                               sizeof zero) == ERROR_SUCCESS &&
+                RegSetValueExW(key.get(), L"Threading", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+                               sizeof zero) == ERROR_SUCCESS;
 }
 
 StandInNotifications::~StandInNotifications() {

@@ -25,8 +25,7 @@ const wchar_t kSettings[] = L"Software\\Postlark\\Test\\Notifications";
 DWORD Setting(const wchar_t* name, DWORD fallback) {
   DWORD value = 0;
   DWORD size = sizeof value;
-  return RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-                 ERROR_SUCCESS
+  return RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS
              ? value
              : fallback;
 }
@@ -38,8 +37,7 @@ void Count(const wchar_t* name) {
 
 std::vector<std::wstring> Lines(const wchar_t* name) {
   DWORD bytes = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &bytes) !=
-      ERROR_SUCCESS)
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
     return {};
   std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 2, L'\0');
   bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
@@ -279,8 +277,7 @@ class Notifications final : public Object<IUserNotificationVectorView, IAgileObj
     if (!*found) *index = 0;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetMany(UINT32 start, UINT32 capacity, IUserNotification** items,
-                                    UINT32* actual) override {
+  HRESULT STDMETHODCALLTYPE GetMany(UINT32 start, UINT32 capacity, IUserNotification** items, UINT32* actual) override {
     if (start > items_.size()) return kBounds;
     for (*actual = 0; *actual < capacity && start + *actual < items_.size(); ++*actual)
       (items[*actual] = items_[start + *actual])->AddRef();
@@ -340,8 +337,7 @@ class Factory final : public Object<IActivationFactory, IUserNotificationListene
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING classId,
-                                                                        IActivationFactory** factory) {
+extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING classId, IActivationFactory** factory) {
   if (!factory) return E_POINTER;
   *factory = nullptr;
   if (std::wcscmp(WindowsGetStringRawBuffer(classId, nullptr), kUserNotificationListenerClass) != 0)

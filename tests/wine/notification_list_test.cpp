@@ -43,8 +43,7 @@ TEST(NotificationList, ReadsTheToastsAndTheAccessTheListenerReports) {
   StandInNotifications platform;
   ASSERT_TRUE(platform.Registered()) << Narrow(StandInNotificationsDll());
   platform.SetAccess(ToastAccess::Denied);
-  const std::vector<Toast> set = {{7, L"Contoso.Mail_8wekyb3d8bbwe!App", 133485408000000000},
-                                  {4294967295u, L"", 1}};
+  const std::vector<Toast> set = {{7, L"Contoso.Mail_8wekyb3d8bbwe!App", 133485408000000000}, {4294967295u, L"", 1}};
   platform.SetToasts(set);
   auto list = watch::MakeWinRtNotificationList();
   ASSERT_EQ(list->Open(), S_OK);
