@@ -1,0 +1,81 @@
+#include "support/notifications.h"
+
+#include "base/scoped.h"
+#include "support/paths.h"
+
+namespace testing_support {
+
+namespace {
+
+const wchar_t kClassKey[] =
+    L"Software\\Microsoft\\WindowsRuntime\\ActivatableClassId\\"
+    L"Windows.UI.Notifications.Management.UserNotificationListener";
+const wchar_t kSettings[] = L"Software\\Postlark\\Test\\Notifications";
+// The class is looked up in the registry view of the caller's bitness, the
+// DLL's too.
+const REGSAM kView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
+void SetDword(const wchar_t* name, DWORD value) {
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettings, name, REG_DWORD, &value, sizeof value);
+}
+
+DWORD GetDword(const wchar_t* name) {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  return RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS
+             ? value
+             : 0;
+}
+
+}  // namespace
+
+std::wstring StandInNotificationsDll() {
+  const std::wstring set = Env(L"POSTLARK_STAND_IN_NOTIFICATIONS");
+  if (!set.empty()) return WinPath(set);
+  wchar_t exe[MAX_PATH * 2];
+  const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH * 2);
+  std::wstring path(exe, n);
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"stand_in_notifications.dll";
+}
+
+StandInNotifications::StandInNotifications() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
+  base::RegKey key;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kClassKey, 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr, key.Out(),
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  const std::wstring dll = StandInNotificationsDll();
+  const DWORD zero = 0;
+  registered_ = RegSetValueExW(key.get(), L"DllPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()),
+                               static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+                RegSetValueExW(key.get(), L"ActivationType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+                               sizeof zero) == ERROR_SUCCESS &&
+                RegSetValueExW(key.get(), L"Threading", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+                               sizeof zero) == ERROR_SUCCESS;
+}
+
+StandInNotifications::~StandInNotifications() {
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kClassKey, kView, 0);
+  RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
+}
+
+void StandInNotifications::SetAccess(watch::ToastAccess access) { SetDword(L"Access", static_cast<DWORD>(access)); }
+
+void StandInNotifications::SetToasts(const std::vector<watch::Toast>& toasts) {
+  std::wstring lines;
+  for (const watch::Toast& toast : toasts)
+    lines += std::to_wstring(toast.id) + L"|" + toast.appUserModelId + L"|" + std::to_wstring(toast.created) + L'\0';
+  lines += L'\0';
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettings, L"Toasts", REG_MULTI_SZ, lines.c_str(),
+                  static_cast<DWORD>((lines.size() + 1) * sizeof(wchar_t)));
+}
+
+void StandInNotifications::SetReadFails(HRESULT error) { SetDword(L"ReadFails", static_cast<DWORD>(error)); }
+void StandInNotifications::SetReadHangs(bool hangs) { SetDword(L"ReadHangs", hangs ? 1 : 0); }
+void StandInNotifications::SetRequestResult(watch::ToastAccess result) {
+  SetDword(L"RequestResult", static_cast<DWORD>(result));
+}
+DWORD StandInNotifications::Reads() const { return GetDword(L"Reads"); }
+DWORD StandInNotifications::AccessRequests() const { return GetDword(L"AccessRequests"); }
+
+}  // namespace testing_support
