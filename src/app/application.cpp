@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cmath>
@@ -39,6 +40,11 @@ Platform RealPlatform() {
     return std::make_unique<alerts::frmAnim>(movie, std::move(animRight));
   };
   p.markerFolder = ExeFolder();
+  p.makeNotifications = watch::MakeWinRtNotificationList;
+  p.clock = GetTickCount64;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  p.started = static_cast<std::int64_t>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
   return p;
 }
 
@@ -48,6 +54,8 @@ Application::Application(Platform platform)
       activity_(*platform_.input),
       presence_(activity_, [this] { return anim_.get(); }),
       marker_(platform_.files, [this] { PostMessageW(main_, kMarkerLookedUp, 0, 0); }),
+      notifications_(platform_.makeNotifications, [this] { PostMessageW(main_, kToastsRead, 0, 0); },
+                     platform_.clock, platform_.started),
       cycle_({book_.Get().FileDetect, book_.Get().Beep, book_.Get().Eject, book_.Get().Anim,
               book_.Get().FlashDrive},
              *this, *this),
@@ -126,9 +134,27 @@ void Application::StartWithWindows_Click() {
   settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe);
 }
 
+NotifyItem NotifyItemFor(watch::ToastState state) {
+  if (state == watch::ToastState::Denied) return {L"Watch mail notifications (off in Windows settings)", true};
+  return {L"Watch mail &notifications", state != watch::ToastState::Missing};
+}
+
+void Application::WatchNotifications_Click() {
+  // Windows keeps the toasts from programs: its settings page is where the
+  // user can change that.
+  if (notifications_.State() == watch::ToastState::Denied) {
+    ShellExecuteW(main_, nullptr, L"ms-settings:privacy-notifications", nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  book_.Toggle(&settings::Options::WatchNotifications);
+}
+
 void Application::ShowTrayMenu() {
   tray_.Check(IDM_POP_STARTUP, settings::StartsWithWindows(settings::ThisExe()));
   tray_.Check(IDM_POP_QUIET, base::IsTicked(book_.Get().QuietFullScreen));
+  const NotifyItem notify = NotifyItemFor(notifications_.State());
+  tray_.SetItem(IDM_POP_NOTIFY, notify.text, notify.enabled);
+  tray_.Check(IDM_POP_NOTIFY, base::IsTicked(book_.Get().WatchNotifications));
   switch (tray_.ShowMenu()) {
     case IDM_POP_RESTORE:
       Restore();
@@ -138,6 +164,9 @@ void Application::ShowTrayMenu() {
       break;
     case IDM_POP_QUIET:
       book_.Toggle(&settings::Options::QuietFullScreen);  // saved as the check boxes are
+      break;
+    case IDM_POP_NOTIFY:
+      WatchNotifications_Click();
       break;
     case IDM_POP_TEST:
       cycle_.TestAlert();
@@ -155,6 +184,11 @@ bool Application::OnMessage(UINT msg, WPARAM, LPARAM) {
   }
   if (msg == kDrivesDone) {
     drives_.Deliver();
+    return true;
+  }
+  if (msg == kToastsRead) {
+    if (base::IsTicked(book_.Get().WatchNotifications) && notifications_.Collect(book_.Get().NotifyApps))
+      cycle_.MailFound();
     return true;
   }
   if (tray_.OnShellMessage(msg)) return true;
@@ -179,6 +213,10 @@ void Application::CheckMarkerFile() {
 }
 
 void Application::MarkerOff() { marker_.Forget(); }
+
+bool Application::CheckNotifications() {
+  return base::IsTicked(book_.Get().WatchNotifications) && notifications_.Check(book_.Get().NotifyApps);
+}
 
 void Application::Beep() { platform_.machine->Beep(); }
 

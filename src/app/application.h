@@ -21,6 +21,7 @@
 #include "watch/check_cycle.h"
 #include "watch/envelope_probe.h"
 #include "watch/marker_file.h"
+#include "watch/notifications.h"
 
 namespace app {
 
@@ -42,13 +43,26 @@ struct Platform {
   ui::TimerHost* timers = nullptr;
   // Just before the process ends at once (the Exit button).
   std::function<void()> ending;
+  // Windows' toast list; the class is loaded on the first watching tick.
+  std::function<std::unique_ptr<watch::NotificationList>()> makeNotifications;
+  // Milliseconds, for pauses; the time Postlark started, as a FILETIME.
+  std::function<ULONGLONG()> clock;
+  std::int64_t started = 0;
 };
+
+// How the tray menu shows watching the toasts.
+struct NotifyItem {
+  const wchar_t* text;
+  bool enabled;
+};
+NotifyItem NotifyItemFor(watch::ToastState state);
 
 Platform RealPlatform();
 
 // Posted to the main window by the workers: the marker check's, the drives'.
 inline constexpr UINT kMarkerLookedUp = WM_APP + 1;
 inline constexpr UINT kDrivesDone = WM_APP + 2;
+inline constexpr UINT kToastsRead = WM_APP + 3;
 
 class Application final : private watch::MailSources, private watch::AlertEffects, private Form1Events {
  public:
@@ -66,6 +80,7 @@ class Application final : private watch::MailSources, private watch::AlertEffect
   void Restore();
   void ShowTrayMenu();
   void StartWithWindows_Click();
+  void WatchNotifications_Click();
 
   // Form1Events
   void Form_Unload() override;
@@ -77,6 +92,7 @@ class Application final : private watch::MailSources, private watch::AlertEffect
   bool CheckOutlookTray() override;
   void CheckMarkerFile() override;
   void MarkerOff() override;
+  bool CheckNotifications() override;
   // AlertEffects
   void Beep() override;
   void OpenCdTray() override;
@@ -89,6 +105,7 @@ class Application final : private watch::MailSources, private watch::AlertEffect
   presence::ActivityProbe activity_;
   presence::PresenceWatch presence_;
   watch::MarkerCheck marker_;
+  watch::NotificationSource notifications_;
   watch::CheckCycle cycle_;
   TrayIcon tray_;
   std::unique_ptr<alerts::AnimationWindow> anim_;

@@ -6,3 +6,4 @@
 #define IDM_POP_STARTUP 103
 #define IDM_POP_QUIET 104
 #define IDM_POP_TEST 105
+#define IDM_POP_NOTIFY 106

@@ -112,6 +112,16 @@ void TrayIcon::Check(UINT item, bool on) {
   CheckMenuItem(GetSubMenu(mPopupSys.get(), 0), item, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void TrayIcon::SetItem(UINT item, const wchar_t* text, bool enabled) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = const_cast<wchar_t*>(text);
+  HMENU menu = GetSubMenu(mPopupSys.get(), 0);
+  SetMenuItemInfoW(menu, item, FALSE, &info);
+  EnableMenuItem(menu, item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 UINT TrayIcon::ShowMenu() {
   HWND owner = TrayIconData.hWnd;
   // The window must be in the foreground, or the menu would not close when

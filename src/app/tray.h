@@ -66,6 +66,8 @@ class TrayIcon {
   void SetTip(const std::string& tip);
   // A check mark beside a menu item, or none.
   void Check(UINT item, bool on);
+  // A menu item's text, and whether it can be chosen.
+  void SetItem(UINT item, const wchar_t* text, bool enabled);
   // The menu at the pointer; the command chosen, or 0.
   UINT ShowMenu();
   bool Shown() const { return shown_; }

@@ -20,6 +20,9 @@ constexpr OptionRow kTable[] = {
     {L"FileDetect", &Options::FileDetect, L"0", SO::Click},
     {L"FileDetectName", &Options::FileDetectName, L"", SO::LostFocus},
     {L"QuietFullScreen", &Options::QuietFullScreen, L"1", SO::Click},
+    {L"WatchNotifications", &Options::WatchNotifications, L"1", SO::Click},
+    // No box shows it, and nothing but the user's own edit writes it.
+    {L"NotifyApps", &Options::NotifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe", SO::LostFocus},
 };
 
 std::int16_t FlagValue(const std::wstring& text, const wchar_t* def) {

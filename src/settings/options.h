@@ -18,8 +18,10 @@ namespace settings {
 
 struct Options {
   // Check box values: 0 clear, 1 ticked, 2 greyed; only 1 is on.
-  std::int16_t FlashDrive, Eject, Beep, Anim, AnimRight, FileDetect, QuietFullScreen;
+  std::int16_t FlashDrive, Eject, Beep, Anim, AnimRight, FileDetect, QuietFullScreen, WatchNotifications;
   std::wstring Movie, Loop, FileDetectName;
+  // The mail apps whose toasts are mail, ";" between them; only read.
+  std::wstring NotifyApps;
 };
 
 using Flag = std::int16_t Options::*;

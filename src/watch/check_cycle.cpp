@@ -36,6 +36,7 @@ void CheckCycle::timCheckMail_Timer() {
       sources_.MarkerOff();
       if (sources_.CheckOutlookTray()) gbMailArrived = base::kTrue;
     }
+    if (sources_.CheckNotifications()) gbMailArrived = base::kTrue;
   }
   if (gbMailArrived == base::kTrue) DispatchAlerts();
 }

@@ -26,6 +26,9 @@ class MailSources {
   virtual void CheckMarkerFile() = 0;
   // The marker is not watched this tick.
   virtual void MarkerOff() = 0;
+  // Windows' toasts, beside the envelope or the marker: true when a read
+  // that has finished found mail; a later find comes through MailFound.
+  virtual bool CheckNotifications() = 0;
 };
 
 // The effects the alert raises. Each returns normally whatever the drives,

@@ -19,7 +19,8 @@ using namespace app;
 namespace {
 
 const wchar_t* const kKeys[] = {L"FlashDrive", L"Eject", L"Beep", L"Anim", L"AnimRight",
-                                L"Movie", L"Loop", L"FileDetect", L"FileDetectName"};
+                                L"Movie", L"Loop", L"FileDetect", L"FileDetectName", L"WatchNotifications",
+                                L"NotifyApps"};
 
 struct Hostile {
   const char* name;

@@ -79,6 +79,31 @@ void FakeDesktop::Copy(const std::string& text, char* buffer, int count) {
   buffer[n] = '\0';
 }
 
+HRESULT FakeNotificationList::StartRequestAccess(std::function<void()> completed) {
+  ++s_.requests;
+  if (!s_.hold) completed();
+  return S_OK;
+}
+
+watch::CallState FakeNotificationList::PollRequestAccess(watch::ToastAccess* access, HRESULT*) {
+  if (s_.hold) return watch::CallState::Running;
+  *access = s_.requestResult;
+  return watch::CallState::Completed;
+}
+
+HRESULT FakeNotificationList::StartRead(std::function<void()> completed) {
+  ++s_.reads;
+  if (!s_.hold) completed();
+  return S_OK;
+}
+
+watch::CallState FakeNotificationList::PollRead(std::vector<watch::Toast>* toasts, HRESULT* error) {
+  if (s_.hold) return watch::CallState::Running;
+  if (FAILED(s_.readError)) return *error = s_.readError, watch::CallState::Failed;
+  *toasts = s_.toasts;
+  return watch::CallState::Completed;
+}
+
 bool FakeDesk::CheckOutlookTray() {
   Record("probe");
   return std::exchange(envelope, false);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "alerts/animation.h"
@@ -18,6 +19,7 @@
 #include "ui/timer.h"
 #include "watch/check_cycle.h"
 #include "watch/envelope_probe.h"
+#include "watch/notification_list.h"
 
 namespace testing_support {
 
@@ -91,6 +93,32 @@ class FakeDesktop final : public watch::DesktopWindows {
   std::vector<FakeWindow> windows_;
 };
 
+// Windows' toast list as the test scripts it. While `hold` is set, calls
+// started stay under way; otherwise they complete at once.
+struct ToastScript {
+  HRESULT open = S_OK;
+  watch::ToastAccess access = watch::ToastAccess::Allowed;
+  watch::ToastAccess requestResult = watch::ToastAccess::Allowed;
+  HRESULT readError = S_OK;
+  bool hold = false;
+  std::vector<watch::Toast> toasts;
+  int opens = 0, requests = 0, reads = 0;
+};
+
+class FakeNotificationList final : public watch::NotificationList {
+ public:
+  explicit FakeNotificationList(ToastScript& script) : s_(script) {}
+  HRESULT Open() override { return ++s_.opens, s_.open; }
+  HRESULT GetAccessStatus(watch::ToastAccess* access) override { return *access = s_.access, S_OK; }
+  HRESULT StartRequestAccess(std::function<void()> completed) override;
+  watch::CallState PollRequestAccess(watch::ToastAccess* access, HRESULT* error) override;
+  HRESULT StartRead(std::function<void()> completed) override;
+  watch::CallState PollRead(std::vector<watch::Toast>* toasts, HRESULT* error) override;
+
+ private:
+  ToastScript& s_;
+};
+
 // Counts plays and hides the way the animation window does, without a window.
 class FakeAnimationWindow final : public alerts::AnimationWindow {
  public:
@@ -137,6 +165,7 @@ class FakeDesk final : public watch::MailSources, public watch::AlertEffects {
   bool CheckOutlookTray() override;
   void CheckMarkerFile() override { Record("marker"); }
   void MarkerOff() override { ++markerOffs; }
+  bool CheckNotifications() override { return std::exchange(toast, false); }
   void Beep() override { Record("beep"); }
   void OpenCdTray() override { Record("eject"); }
   void StartAnimation(std::int32_t left_pos) override { Record("anim " + std::to_string(left_pos)); }
@@ -148,6 +177,7 @@ class FakeDesk final : public watch::MailSources, public watch::AlertEffects {
 
   bool presenting = false;  // no look while set
   bool envelope = false;    // the next probe finds it (and removes it)
+  bool toast = false;       // the next look at the toasts finds mail
   bool animRight = true;
   int markerOffs = 0;
   std::vector<std::string> log;

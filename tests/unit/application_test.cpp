@@ -65,6 +65,8 @@ class AppTest : public ::testing::Test {
     };
     p.markerFolder = L"D:\\Postlark";
     p.timers = &clock;
+    p.makeNotifications = [this] { return std::make_unique<testing_support::FakeNotificationList>(toasts); };
+    p.clock = [this] { return clock.Now(); };
     postlark = std::make_unique<app::Application>(std::move(p));
     ASSERT_TRUE(postlark->Start());
   }
@@ -84,6 +86,7 @@ class AppTest : public ::testing::Test {
   testing_support::FakeMachine machine;
   testing_support::FakeAnimationWindow* anim = nullptr;
   testing_support::FakeTimers clock;
+  testing_support::ToastScript toasts;
   std::unique_ptr<app::Application> postlark;
 };
 
@@ -164,6 +167,13 @@ TEST_F(AppTest, WhileTheUserPresentsTheEnvelopeWaits) {
   Seconds(1);
   EXPECT_FALSE(outlook.envelope);
   EXPECT_EQ(machine.beeps, 1);
+}
+
+TEST(NotifyItem, TheMenuSaysWhenWindowsKeepsTheToastsAndGreysTheItemWithoutTheClass) {
+  EXPECT_STREQ(app::NotifyItemFor(watch::ToastState::Denied).text, L"Watch mail notifications (off in Windows settings)");
+  EXPECT_TRUE(app::NotifyItemFor(watch::ToastState::Denied).enabled) << "it opens the settings page";
+  EXPECT_FALSE(app::NotifyItemFor(watch::ToastState::Missing).enabled);
+  EXPECT_STREQ(app::NotifyItemFor(watch::ToastState::Allowed).text, L"Watch mail &notifications");
 }
 
 // Two days of seconds: mail every few minutes, the user away for 40 minutes

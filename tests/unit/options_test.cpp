@@ -23,10 +23,13 @@ class OptionsTest : public ::testing::Test {
 TEST_F(OptionsTest, AnEmptyStoreGivesTheDefaultsAndWritesNothing) {
   book.LoadSettings();
   EXPECT_EQ(store.reads, (Keys{L"FlashDrive", L"Eject", L"Beep", L"Anim", L"AnimRight", L"Movie",
-                               L"Loop", L"FileDetect", L"FileDetectName", L"QuietFullScreen"}));
+                               L"Loop", L"FileDetect", L"FileDetectName", L"QuietFullScreen",
+                               L"WatchNotifications", L"NotifyApps"}));
   EXPECT_EQ(o.Beep, 1);
   EXPECT_EQ(o.AnimRight, 1);
   EXPECT_EQ(o.QuietFullScreen, 1);
+  EXPECT_EQ(o.WatchNotifications, 1);
+  EXPECT_EQ(o.NotifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe") << "the new Outlook, and only it";
   for (auto flag : {o.FlashDrive, o.Eject, o.Anim, o.FileDetect}) EXPECT_EQ(flag, 0);
   EXPECT_EQ(o.Movie, L"c:\\movie1.avi");
   EXPECT_EQ(o.Loop, L"1");

@@ -1,0 +1,131 @@
+#include "watch/notifications.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace watch {
+namespace {
+
+constexpr std::int64_t kTicksPerSecond = 10'000'000;  // FILETIME units
+constexpr ULONGLONG kFirstPauseMs = 2000, kLongestPauseMs = 5 * 60 * 1000;
+
+bool SameText(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+}
+
+}  // namespace
+
+bool IsMailApp(const std::wstring& appUserModelId, const std::wstring& apps) {
+  const std::wstring_view id = appUserModelId;
+  const std::wstring_view family = id.substr(0, id.find(L'!'));
+  std::wstring_view list = apps;
+  while (!list.empty()) {
+    const size_t semicolon = list.find(L';');
+    std::wstring_view entry = list.substr(0, semicolon);
+    list = semicolon == std::wstring_view::npos ? std::wstring_view() : list.substr(semicolon + 1);
+    while (!entry.empty() && entry.front() == L' ') entry.remove_prefix(1);
+    while (!entry.empty() && entry.back() == L' ') entry.remove_suffix(1);
+    if (entry.empty()) continue;
+    const bool wholeId = entry.find(L'!') != std::wstring_view::npos;
+    if (SameText(entry, id) || (!wholeId && SameText(entry, family))) return true;
+  }
+  return false;
+}
+
+ToastNews::ToastNews(std::int64_t started) : since_(started - 2 * kTicksPerSecond) {}
+
+bool ToastNews::Read(const std::vector<Toast>& toasts, const std::wstring& apps) {
+  bool mail = false;
+  std::set<std::uint32_t> listed;
+  for (const Toast& t : toasts) {
+    listed.insert(t.id);
+    if (!seen_.count(t.id) && t.created >= since_ && IsMailApp(t.appUserModelId, apps)) mail = true;
+  }
+  seen_ = std::move(listed);
+  return mail;
+}
+
+NotificationSource::NotificationSource(std::function<std::unique_ptr<NotificationList>()> make,
+                                       std::function<void()> wake, std::function<ULONGLONG()> now,
+                                       std::int64_t started)
+    : make_(std::move(make)), wake_(std::move(wake)), now_(std::move(now)), news_(started) {}
+
+NotificationSource::~NotificationSource() = default;
+
+bool NotificationSource::Check(const std::wstring& apps) {
+  const bool found = Collect(apps);
+  if (call_ == Call::None && now_() >= retryAt_) Start();
+  return found;
+}
+
+bool NotificationSource::Collect(const std::wstring& apps) {
+  HRESULT error = S_OK;
+  switch (call_) {
+    case Call::None:
+      return false;
+    case Call::Request: {
+      ToastAccess access = ToastAccess::Unspecified;
+      const CallState s = list_->PollRequestAccess(&access, &error);
+      if (s == CallState::Running) return false;
+      call_ = Call::None;
+      // Allowed: the next tick reads. Anything else: the user said no.
+      if (s == CallState::Failed || access != ToastAccess::Allowed) {
+        if (s == CallState::Completed) state_ = ToastState::Denied;
+        Fail();
+      }
+      return false;
+    }
+    case Call::Read: {
+      std::vector<Toast> toasts;
+      const CallState s = list_->PollRead(&toasts, &error);
+      if (s == CallState::Running) return false;
+      call_ = Call::None;
+      if (s == CallState::Failed) {
+        Fail();
+        return false;
+      }
+      failures_ = 0;
+      return news_.Read(toasts, apps);
+    }
+  }
+  return false;
+}
+
+void NotificationSource::Start() {
+  if (!list_) {
+    list_ = make_();
+    const HRESULT opened = list_ ? list_->Open() : E_OUTOFMEMORY;
+    if (FAILED(opened)) {
+      list_.reset();
+      if (opened == REGDB_E_CLASSNOTREG) state_ = ToastState::Missing;
+      return Fail();
+    }
+  }
+  ToastAccess access = ToastAccess::Unspecified;
+  if (FAILED(list_->GetAccessStatus(&access))) return Fail();
+  if (access == ToastAccess::Unspecified && !requested_) {
+    // Nobody has decided yet: Windows asks the user, once a run.
+    requested_ = true;
+    if (FAILED(list_->StartRequestAccess(wake_))) return Fail();
+    call_ = Call::Request;
+    return;
+  }
+  if (access != ToastAccess::Allowed) {
+    state_ = ToastState::Denied;
+    return Fail();
+  }
+  state_ = ToastState::Allowed;
+  if (FAILED(list_->StartRead(wake_))) return Fail();
+  call_ = Call::Read;
+}
+
+void NotificationSource::Fail() {
+  // 2 s, 4 s, 8 s ... up to 5 minutes: a missing class or a refusal is not
+  // asked again every tick.
+  const ULONGLONG pause = std::min(kFirstPauseMs << std::min(failures_, 16), kLongestPauseMs);
+  ++failures_;
+  retryAt_ = now_() + pause;
+}
+
+}  // namespace watch

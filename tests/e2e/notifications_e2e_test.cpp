@@ -1,0 +1,98 @@
+// The real postlark.exe hearing the new Outlook through Windows' toast list:
+// under Wine the list is the stand-in DLL, built to the published
+// interfaces and registered for these tests only.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/notifications.h"
+#include "support/process.h"
+#include "support/pump.h"
+#include "support/registry.h"
+#include "support/screenshot.h"
+#include "support/stand_in.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr wchar_t kNewOutlook[] = L"Microsoft.OutlookForWindows_8wekyb3d8bbwe!Microsoft.OutlookforWindows";
+
+std::int64_t Now() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  return static_cast<std::int64_t>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+}
+
+class NotificationsE2E : public ScreenshotOnFailure {
+ protected:
+  void SetUp() override {
+    ClearOptions();
+    SetOption(L"Eject", L"1");  // each alert shows in the program's trace
+    platform = std::make_unique<StandInNotifications>();
+    ASSERT_TRUE(platform->Registered());
+  }
+  static long Alerts(const PostlarkProcess& p) {
+    return std::count_if(p.DebugOutput().begin(), p.DebugOutput().end(),
+                         [](const std::string& s) { return s.find("door open") != std::string::npos; });
+  }
+  std::unique_ptr<StandInNotifications> platform;
+  std::vector<watch::Toast> toasts;
+};
+
+TEST_F(NotificationsE2E, ANewOutlookToastAlertsOnceAndOnlyIt) {
+  toasts.push_back({1, kNewOutlook, Now() - 3600LL * 10'000'000});  // waiting since before the start
+  platform->SetToasts(toasts);
+  PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
+  ASSERT_TRUE(postlark.Started());
+  toasts.push_back({2, L"Contoso.Chat_abc!App", Now()});
+  platform->SetToasts(toasts);
+  PumpFor(3000);
+  EXPECT_EQ(Alerts(postlark), 0) << "a toast from before the start, or another app's, alerted";
+  EXPECT_GE(platform->Reads(), 2u) << "the list was not read";
+
+  toasts.push_back({3, kNewOutlook, Now()});
+  platform->SetToasts(toasts);
+  ASSERT_TRUE(PumpUntil([&] { return Alerts(postlark) == 1; }, 2500)) << "no alert within 2 s";
+  // One during the alert's pause alerts after it, and nothing twice.
+  toasts.push_back({4, kNewOutlook, Now()});
+  platform->SetToasts(toasts);
+  PumpFor(10000);
+  EXPECT_EQ(Alerts(postlark), 1);
+  EXPECT_TRUE(PumpUntil([&] { return Alerts(postlark) == 2; }, 8000)) << "the toast in the pause was lost";
+  PumpFor(2000);
+  EXPECT_EQ(Alerts(postlark), 2);
+}
+
+TEST_F(NotificationsE2E, WithAccessDeniedEverythingElseGoesOnAndNothingIsRead) {
+  platform->SetAccess(watch::ToastAccess::Denied);
+  toasts.push_back({1, kNewOutlook, Now() + 10'000'000});
+  platform->SetToasts(toasts);
+  PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
+  ASSERT_TRUE(postlark.Started());
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << "the envelope waits on the toasts";
+  PumpFor(2000);
+  EXPECT_EQ(Alerts(postlark), 1) << "the envelope's alert, and no other";
+  EXPECT_EQ(platform->Reads(), 0u);
+  EXPECT_EQ(platform->AccessRequests(), 0u) << "Windows was asked though the user had decided";
+}
+
+TEST_F(NotificationsE2E, AReadThatNeverCompletesHoldsUpNothingAndNoSecondStarts) {
+  platform->SetReadHangs(true);
+  PostlarkProcess postlark;
+  ASSERT_TRUE(postlark.Started());
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000));
+  PumpFor(3000);
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(postlark.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+  EXPECT_EQ(platform->Reads(), 1u);
+}
+
+}  // namespace
