@@ -18,18 +18,37 @@
 #include "watch/check_cycle.h"
 #include "ui/timer.h"
 #include "watch/envelope_probe.h"
+#include "watch/notifications.h"
+#include "support/notifications.h"
 #include "watch/notify_icon_record.h"
 
 namespace {
 
 using bench::NowMs;
 
-// The real probe; the marker is never looked for.
+// The real probe, and the real toast list where one is given; the marker
+// is never looked for.
 struct ProbeOnly final : watch::MailSources {
   bool Quiet() override { return presence::UserIsPresenting(); }
   bool CheckOutlookTray() override { return Module1::CheckOutlookTray(); }
   void CheckMarkerFile() override {}
   void MarkerOff() override {}
+  bool CheckNotifications() override {
+    return notifications && notifications->Check(L"Microsoft.OutlookForWindows_8wekyb3d8bbwe");
+  }
+  watch::NotificationSource* notifications = nullptr;
+};
+
+// The floor of a toast read: the same list, polled and read again once read.
+struct FloorToasts {
+  std::unique_ptr<watch::NotificationList> list = watch::MakeWinRtNotificationList();
+  bool reading = false;
+  void Tick() {
+    std::vector<watch::Toast> toasts;
+    HRESULT error = S_OK;
+    if (reading && list->PollRead(&toasts, &error) == watch::CallState::Running) return;
+    reading = SUCCEEDED(list->StartRead([] {}));
+  }
 };
 
 // The floor: the same calls, with nothing around them.
@@ -112,6 +131,7 @@ struct Condition {
   std::string goalName;
   int extra;
   bool outlook;
+  bool toasts;  // the stand-in toast list registered and read every tick
 };
 
 void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
@@ -127,6 +147,22 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
 
   std::int16_t fileDetect = 0, beep = 1, eject = 0, anim = 0, flashDrive = 0;
   ProbeOnly sources;
+  std::unique_ptr<testing_support::StandInNotifications> platform;
+  std::unique_ptr<watch::NotificationSource> notifications;
+  std::unique_ptr<FloorToasts> floorToasts;
+  if (cond.toasts) {
+    platform = std::make_unique<testing_support::StandInNotifications>();
+    platform->SetToasts({{1, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe!App", 0}});
+    notifications = std::make_unique<watch::NotificationSource>(watch::MakeWinRtNotificationList, [] {},
+                                                                 GetTickCount64, 0);
+    sources.notifications = notifications.get();
+    floorToasts = std::make_unique<FloorToasts>();
+    if (!platform->Registered() || FAILED(floorToasts->list->Open())) {
+      std::printf("\n[%s] could not register or open the stand-in toast list\n", cond.name);
+      StopCrowd(crowd);
+      return;
+    }
+  }
   testing_support::FakeDesk effects;
   watch::CheckCycle cycle({fileDetect, beep, eject, anim, flashDrive}, sources, effects);
   // Each tick on a clock of its own, so each can be timed alone.
@@ -150,6 +186,7 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
     floor.windows = 0;
     EnumWindows(FloorVisit, reinterpret_cast<LPARAM>(&floor));
     FloorKeys();
+    if (floorToasts) floorToasts->Tick();
   }
   const int walked = floor.windows;
   const int matches = floor.matches / 5;
@@ -182,6 +219,7 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
         floor.windows = 0;
         const double t0 = NowMs();
         EnumWindows(FloorVisit, reinterpret_cast<LPARAM>(&floor));
+        if (floorToasts) floorToasts->Tick();
         const double t1 = NowMs();
         const int down = FloorKeys();
         const double t2 = NowMs();
@@ -249,13 +287,16 @@ int main(int argc, char** argv) {
   }
   std::printf("== Tick cost: one timCheckMail tick + one timIdleCheck tick, in-process, real probes\n"
               "   floor = EnumWindows + GetWindowTextLengthA + GetWindowTextA/GetClassNameA + 256 x GetAsyncKeyState\n"
+              "   (+ the toast list's read started and polled, where it is registered)\n"
               "   extra windows live in a helper process, half titled; times in microseconds\n");
   bench::Flush();
   const Condition conditions[] = {
-      {"desktop as is", "", 0, false},
-      {"+100 windows", "tick ratio to floor (paired), +100 windows", 100, false},
-      {"+1000 windows", "tick ratio to floor (paired), +1000 windows", 1000, false},
-      {"+1000 windows and an idle Outlook", "", 1000, true},
+      {"desktop as is", "", 0, false, false},
+      {"+100 windows", "tick ratio to floor (paired), +100 windows", 100, false, false},
+      {"+1000 windows", "tick ratio to floor (paired), +1000 windows", 1000, false, false},
+      {"+1000 windows and an idle Outlook", "", 1000, true, false},
+      {"+100 windows, toast list (stand-in) read every tick", "tick ratio to floor (paired), toast list", 100, false,
+       true},
   };
   for (const Condition& c : conditions) RunCondition(c, crowdExe);
   return 0;
