@@ -110,6 +110,7 @@ run() {
 for i in "${!dirs[@]}"; do
   dir=${dirs[$i]} arch=${arches[$i]}
   export POSTLARK_EXE=$root/$dir/postlark.exe
+  export POSTLARK_STAND_IN_NOTIFICATIONS=$root/$dir/tests/stand_in_notifications.dll
   echo
   echo "######## $arch ($dir) ########"
   echo

@@ -172,7 +172,7 @@ void Application::ShowTrayMenu() {
       cycle_.TestAlert();
       break;
     case IDM_POP_EXIT:
-      DestroyWindow(main_);
+      form_.Close();
       break;
   }
 }

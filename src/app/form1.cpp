@@ -134,6 +134,13 @@ void Form1::Restore() {
   ShowWindow(hwnd(), SW_SHOW);
 }
 
+void Form1::Close() {
+  // Destroying the window takes the focus from the box before WM_DESTROY:
+  // too late to tell a path being typed from one left behind.
+  SaveEdits();
+  DestroyWindow(hwnd());
+}
+
 void Form1::ShowStatus(const std::wstring& status, const std::wstring& idle) {
   lblStatus.SetText(status);
   Label3.SetText(idle);
@@ -196,6 +203,9 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case kFocusLeft:
       FocusLeft(wParam);
+      return 0;
+    case WM_CLOSE:
+      Close();
       return 0;
     case WM_ENDSESSION:
       if (!wParam) return 0;

@@ -44,6 +44,8 @@ class Form1 final : public ui::Window, public Form1Controls {
   void Show();
   // Back into view, in front.
   void Restore();
+  // Closes the window, saving the path being typed first.
+  void Close();
   void ShowStatus(const std::wstring& status, const std::wstring& idle);
   // The user is still typing the path: its box has the focus, or lost it to
   // another program and has not been left for another control since.
