@@ -9,12 +9,24 @@
 #include "base/scoped.h"
 
 namespace base {
+namespace {
+
+// The system's own lock: std::mutex would bring the C++ library's error
+// machinery, a third of the exe, into a small tray program.
+struct Lock {
+  SRWLOCK srw = SRWLOCK_INIT;
+  void lock() { AcquireSRWLockExclusive(&srw); }
+  void unlock() { ReleaseSRWLockExclusive(&srw); }
+};
+using Hold = std::lock_guard<Lock>;
+
+}  // namespace
 
 struct Worker::Shared {
   struct Job {
     std::function<void()> run, done;
   };
-  std::mutex lock;
+  Lock lock;
   std::deque<Job> jobs;                       // waiting
   std::deque<std::function<void()>> results;  // dones of finished jobs
   bool running = false;  // a job is under way
@@ -34,7 +46,7 @@ DWORD WINAPI Run(void* param) {
   for (;;) {
     Worker::Shared::Job job;
     {
-      std::lock_guard<std::mutex> hold(s.lock);
+      Hold hold(s.lock);
       if (s.stop) return 0;
       if (s.jobs.empty()) {
         job.run = nullptr;
@@ -52,7 +64,7 @@ DWORD WINAPI Run(void* param) {
       job.run();
     } catch (...) {
     }
-    std::lock_guard<std::mutex> hold(s.lock);
+    Hold hold(s.lock);
     s.running = false;
     if (s.stop) return 0;
     s.results.push_back(std::move(job.done));
@@ -69,7 +81,7 @@ Worker::Worker(std::function<void()> wake) : shared_(std::make_shared<Shared>())
 Worker::~Worker() {
   bool idle;
   {
-    std::lock_guard<std::mutex> hold(shared_->lock);
+    Hold hold(shared_->lock);
     shared_->stop = true;
     shared_->wake = nullptr;
     shared_->jobs.clear();
@@ -81,7 +93,7 @@ Worker::~Worker() {
 }
 
 void Worker::Post(std::function<void()> job, std::function<void()> done) {
-  std::lock_guard<std::mutex> hold(shared_->lock);
+  Hold hold(shared_->lock);
   if (!shared_->thread) {
     auto* share = new std::shared_ptr<Shared>(shared_);
     shared_->thread.Reset(CreateThread(nullptr, 0, Run, share, 0, nullptr));
@@ -95,7 +107,7 @@ void Worker::Post(std::function<void()> job, std::function<void()> done) {
 }
 
 bool Worker::Busy() const {
-  std::lock_guard<std::mutex> hold(shared_->lock);
+  Hold hold(shared_->lock);
   return shared_->running || !shared_->jobs.empty();
 }
 
@@ -103,7 +115,7 @@ void Worker::Deliver() {
   for (;;) {
     std::function<void()> done;
     {
-      std::lock_guard<std::mutex> hold(shared_->lock);
+      Hold hold(shared_->lock);
       if (shared_->results.empty()) return;
       done = std::move(shared_->results.front());
       shared_->results.pop_front();
