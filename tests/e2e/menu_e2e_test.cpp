@@ -41,33 +41,19 @@ class MenuE2E : public ScreenshotOnFailure {
     settings::SetStartWithWindows(false, L"");
     ScreenshotOnFailure::TearDown();
   }
-  // Right click on the icon, then the item's access key.
-  static void Choose(const PostlarkProcess& p, WORD key) {
-    PostMessageW(p.Main(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000))
-        << "the tray menu did not open";
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[1].ki.wVk = key;
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); }, 3000));
-  }
   static bool RunValueBecomes(const std::optional<std::wstring>& value) {
     return PumpUntil([&] { return RunValue() == value; }, 3000);
   }
 };
-
 
 TEST_F(MenuE2E, StartWithWindowsWritesRemovesAndRewritesTheRunValueForThisExe) {
   {
     PostlarkProcess postlark;
     ASSERT_TRUE(postlark.Started());
     EXPECT_FALSE(RunValue()) << "Postlark added itself";
-    Choose(postlark, 'W');
+    ASSERT_TRUE(postlark.Choose('W'));
     EXPECT_TRUE(RunValueBecomes(L"\"" + PostlarkExe() + L"\""));
-    Choose(postlark, 'W');
+    ASSERT_TRUE(postlark.Choose('W'));
     EXPECT_TRUE(RunValueBecomes(std::nullopt));
   }
   // Moved: the value names the old place, which counts as off, and choosing
@@ -77,8 +63,17 @@ TEST_F(MenuE2E, StartWithWindowsWritesRemovesAndRewritesTheRunValueForThisExe) {
   settings::SetStartWithWindows(true, PostlarkExe());
   PostlarkProcess postlark(moved.path);
   ASSERT_TRUE(postlark.Started());
-  Choose(postlark, 'W');
+  ASSERT_TRUE(postlark.Choose('W'));
   EXPECT_TRUE(RunValueBecomes(L"\"" + moved.path + L"\""));
+  // Written by hand in other letters, it names this exe all the same: on.
+  settings::SetStartWithWindows(true, CharUpperW(std::wstring(moved.path).data()));
+  ASSERT_TRUE(postlark.Choose('W'));
+  EXPECT_TRUE(RunValueBecomes(std::nullopt)) << "the path was matched letter by letter";
+  // And the menu's Exit ends it, taking the icon along.
+  HWND main = postlark.Main();
+  ASSERT_TRUE(postlark.Choose('E'));
+  EXPECT_TRUE(postlark.WaitExit(10000));
+  EXPECT_FALSE(IconExists(main, 1));
 }
 
 // A window without a title bar over the whole screen, in front: a slideshow,
@@ -116,7 +111,7 @@ TEST_F(MenuE2E, QuietWhilePresentingKeepsTheEnvelopeUntilFullScreenEndsAndTheCho
     EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 2500)) << "not taken once full screen ended";
 
     // Off, and kept off: a slideshow no longer holds the envelope back.
-    Choose(postlark, 'Q');
+    ASSERT_TRUE(postlark.Choose('Q'));
     EXPECT_TRUE(PumpUntil([] { return GetOption(L"QuietFullScreen") == L"0"; }, 3000));
   }
   PostlarkProcess again;
@@ -148,16 +143,12 @@ TEST_F(MenuE2E, ATestAlertRaisesTheAlertsAndLooksForNoMail) {
   SetOption(L"Eject", L"1");  // the alert shows in the program's trace
   PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
   ASSERT_TRUE(postlark.Started());
-  const auto opens = [&] {
-    int n = 0;
-    for (const std::string& line : postlark.DebugOutput()) n += line.find("door open") != std::string::npos;
-    return n;
-  };
-  Choose(postlark, 'T');
+  const auto opens = [&] { return postlark.Traced("door open"); };
+  ASSERT_TRUE(postlark.Choose('T'));
   EXPECT_TRUE(PumpUntil([&] { return opens() == 1; }, 3000)) << "no alert";
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  Choose(postlark, 'T');  // during the alert: nothing, and no look
+  ASSERT_TRUE(postlark.Choose('T'));  // during the alert: nothing, and no look
   PumpFor(1500);
   EXPECT_EQ(opens(), 1);
   EXPECT_TRUE(outlook.HasEnvelope());

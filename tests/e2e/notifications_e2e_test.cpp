@@ -3,7 +3,6 @@
 // interfaces and registered for these tests only.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,10 +34,7 @@ class NotificationsE2E : public ScreenshotOnFailure {
     platform = std::make_unique<StandInNotifications>();
     ASSERT_TRUE(platform->Registered());
   }
-  static long Alerts(const PostlarkProcess& p) {
-    return std::count_if(p.DebugOutput().begin(), p.DebugOutput().end(),
-                         [](const std::string& s) { return s.find("door open") != std::string::npos; });
-  }
+  static int Alerts(const PostlarkProcess& p) { return p.Traced("door open"); }
   std::unique_ptr<StandInNotifications> platform;
   std::vector<watch::Toast> toasts;
 };

@@ -61,24 +61,6 @@ TEST_F(TraySettingsE2E, MinimiseHidesAndTheIconBringsTheWindowBack) {
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 3000));
 }
 
-TEST_F(TraySettingsE2E, RightClickMenuExitRemovesTheIconAndEnds) {
-  PostlarkProcess postlark;
-  ASSERT_TRUE(postlark.Started());
-  HWND main = postlark.Main();
-  PostMessageW(main, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
-  HWND menu = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000))
-      << "the tray menu did not open";
-  // Choose "&Exit" by its access key.
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = 'E';
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
-  EXPECT_TRUE(postlark.WaitExit(10000));
-  EXPECT_FALSE(IconExists(main, 1));
-}
-
 TEST_F(TraySettingsE2E, TheIconComesBackWhenTheShellRestarts) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
@@ -114,9 +96,13 @@ TEST_F(TraySettingsE2E, OptionsAreWrittenByTheirControlsAndSurviveARestart) {
     ASSERT_TRUE(postlark.Focus(idTxtMovie));
     SendMessageW(movie, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"D:\\\u0444\u0438\u043b\u044c\u043c.avi"));
     EXPECT_FALSE(GetOption(L"Movie").has_value()) << "a path box saves on losing the focus";
-    // Closed with the path still in its box: saved all the same.
-    PostMessageW(postlark.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    // The close box ends Postlark, with the path still in its box: saved
+    // all the same, and the icon gone with it.
+    HWND main = postlark.Main();
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(postlark.WaitExit(10000));
+    EXPECT_EQ(postlark.ExitCode(), 0u);
+    EXPECT_FALSE(IconExists(main, 1));
     EXPECT_EQ(GetOption(L"Movie"), L"D:\\\u0444\u0438\u043b\u044c\u043c.avi");
   }
   PostlarkProcess again;

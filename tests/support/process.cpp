@@ -135,6 +135,31 @@ bool PostlarkProcess::Focus(int id) const {
   return FocusIsIn(id);
 }
 
+void PressKey(WORD vk) {
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = vk;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+bool PostlarkProcess::Choose(WORD key) const {
+  PostMessageW(main_, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+  HWND menu = nullptr;
+  if (!PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000)) {
+    std::fprintf(stderr, "the tray menu did not open\n");
+    return false;
+  }
+  PressKey(key);
+  return PumpUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 3000);
+}
+
+int PostlarkProcess::Traced(const char* text) const {
+  int n = 0;
+  for (const std::string& line : debugOutput_) n += line.find(text) != std::string::npos;
+  return n;
+}
+
 void PostlarkProcess::OnWait() {
   if (debug_) DrainDebugEvents();
 }

@@ -54,8 +54,13 @@ class PostlarkProcess : public ChildProcess {
   bool Focus(int id) const;
   // Whether the control has the keyboard focus, within a few seconds.
   bool FocusIsIn(int id) const;
-  // With debug: what the process wrote with OutputDebugString so far.
+  // The tray menu opened by a right click on the icon and an item chosen by
+  // its access key; true once the menu has closed again.
+  bool Choose(WORD key) const;
+  // With debug: what the process wrote with OutputDebugString so far, and
+  // how many of those lines hold `text` (each alert traces "door open").
   const std::vector<std::string>& DebugOutput() const { return debugOutput_; }
+  int Traced(const char* text) const;
 
  private:
   void OnWait() override;
@@ -73,6 +78,9 @@ struct ExeCopy {
   std::wstring path;
   bool made;
 };
+
+// A key pressed and released, to whichever window has the focus.
+void PressKey(WORD vk);
 
 // The first top-level window of that class owned by process pid.
 HWND FindWindowOf(DWORD pid, const wchar_t* cls);
