@@ -109,14 +109,4 @@ bool FakeDesk::CheckOutlookTray() {
   return std::exchange(envelope, false);
 }
 
-int FakeDesk::Count(const std::string& what) const {
-  auto it = counts_.find(what);
-  return it == counts_.end() ? 0 : it->second;
-}
-
-void FakeDesk::Record(const std::string& what) {
-  ++counts_[what];
-  log.push_back(what);
-}
-
 }  // namespace testing_support

@@ -35,7 +35,7 @@ class StandInOutlook {
 };
 
 // tests/support/stand_in_outlook.exe in a process of its own, showing its
-// envelope; options as that program takes them (--class, --title, --hang).
+// envelope; options as that program takes them (--hang, --asleep).
 class StandInProcess {
  public:
   explicit StandInProcess(const std::wstring& options);
@@ -44,7 +44,6 @@ class StandInProcess {
   HWND hwnd() const { return hwnd_; }
   // The 1031s it logged so far.
   int NewMailMessages() const;
-  ChildProcess& Process() { return process_; }
 
  private:
   std::wstring ready_, log_;

@@ -1,12 +1,12 @@
-// A stand-in Outlook in a process of its own: one top-level window of the
-// given class and title, optionally showing the envelope (notification icon
+// A stand-in Outlook in a process of its own: one untitled top-level
+// "rctrl_renwnd32" window, optionally showing the envelope (notification icon
 // 0). It writes its window handle to the ready file once the window (and
 // envelope) exist, and appends one line to the log file for each message
 // 1031 it receives. With --hang it stops answering once it has logged the
 // first 1031, as a hung Outlook would; with --asleep EVENT it answers
 // nothing, once ready, until that named event is set. Runs until killed or
 // sent WM_CLOSE.
-//   stand_in_outlook.exe --class rctrl_renwnd32 --title "" --envelope --hang
+//   stand_in_outlook.exe --envelope --hang
 //                        --asleep Wake --ready C:\x\ready.txt --log C:\x\log.txt
 #include <windows.h>
 #include <shellapi.h>
@@ -35,7 +35,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  std::wstring cls = L"rctrl_renwnd32", title, ready;
+  const wchar_t cls[] = L"rctrl_renwnd32";
+  std::wstring ready;
   bool envelope = false;
   std::wstring asleep;
   int argc = 0;
@@ -44,8 +45,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::wstring a = argv[i];
     if (a == L"--envelope") envelope = true;
     else if (a == L"--hang") gHang = true;
-    else if (i + 1 < argc && a == L"--class") cls = argv[++i];
-    else if (i + 1 < argc && a == L"--title") title = argv[++i];
     else if (i + 1 < argc && a == L"--ready") ready = argv[++i];
     else if (i + 1 < argc && a == L"--log") gLog = argv[++i];
     else if (i + 1 < argc && a == L"--asleep") asleep = argv[++i];
@@ -53,9 +52,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = WndProc;
   wc.hInstance = instance;
-  wc.lpszClassName = cls.c_str();
+  wc.lpszClassName = cls;
   RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(0, cls.c_str(), title.c_str(), WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+  HWND hwnd = CreateWindowExW(0, cls, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                               nullptr, instance, nullptr);
   if (!hwnd) return 1;
   if (envelope) {

@@ -21,16 +21,6 @@ namespace {
 
 using testing_support::FakeWindow;
 
-class StillInput final : public presence::InputState {
- public:
-  BOOL GetCursorPos(POINT* p) override {
-    *p = pos;
-    return TRUE;
-  }
-  SHORT GetAsyncKeyState(int) override { return 0; }
-  POINT pos{0, 0};
-};
-
 // A marker file system that finds the marker while `present` is set.
 class Files final : public watch::MarkerFileSystem {
  public:
@@ -50,7 +40,7 @@ class AppTest : public ::testing::Test {
     p.desktop = &desktop;
     p.files = files;
     p.input = &input;
-    p.presenting = [this] { return presenting; };
+    p.presenting = [] { return false; };
     p.notify = [this](DWORD m, watch::NotifyIconRecord& r) -> BOOL {
       if (m == NIM_ADD && refusals > 0) return --refusals, FALSE;
       if (m == NIM_ADD) icon = r;
@@ -78,8 +68,7 @@ class AppTest : public ::testing::Test {
   testing_support::FakeDesktop desktop{{{"", "rctrl_renwnd32", false}}};
   FakeWindow& outlook = desktop.At(testing_support::FakeDesktop::Handle(0));
   std::shared_ptr<Files> files = std::make_shared<Files>();
-  StillInput input;
-  bool presenting = false;
+  testing_support::ScriptedInput input;
   int refusals = 0;
   watch::NotifyIconRecord icon{};
   std::string tip;
@@ -155,18 +144,6 @@ TEST_F(AppTest, TheDrivesAreDrivenOffTheWindowsThreadOneReadAtATime) {
   EXPECT_EQ(machine.floppies, 1) << "reads piled up behind a drive that hung";
   Seconds(5);
   EXPECT_TRUE(testing_support::PumpUntil([&] { return machine.floppies == 2; }, 5000)) << "no read once it answered";
-}
-
-TEST_F(AppTest, WhileTheUserPresentsTheEnvelopeWaits) {
-  Start();
-  presenting = true;
-  outlook.envelope = true;
-  Seconds(3);
-  EXPECT_TRUE(outlook.envelope);
-  presenting = false;
-  Seconds(1);
-  EXPECT_FALSE(outlook.envelope);
-  EXPECT_EQ(machine.beeps, 1);
 }
 
 TEST(NotifyItem, TheMenuSaysWhenWindowsKeepsTheToastsAndGreysTheItemWithoutTheClass) {

@@ -1,7 +1,6 @@
 // Idle detection over scripted pointer positions and key states.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include <windows.h>
@@ -15,24 +14,7 @@ namespace {
 
 using namespace presence;
 using testing_support::FakeAnimationWindow;
-
-class ScriptedInput final : public InputState {
- public:
-  BOOL GetCursorPos(POINT* p) override {
-    if (!readable) return FALSE;
-    *p = pos;
-    return TRUE;
-  }
-  SHORT GetAsyncKeyState(int vk) override {
-    ++queries;
-    return keys.count(vk) ? static_cast<SHORT>(keyBits) : 0;
-  }
-  POINT pos{0, 0};
-  bool readable = true;
-  std::set<int> keys;
-  unsigned keyBits = 0x8000;
-  int queries = 0;
-};
+using testing_support::ScriptedInput;
 
 TEST(UserIsActive, PointerMovesOnEitherAxisAndKeysCount) {
   ScriptedInput in;

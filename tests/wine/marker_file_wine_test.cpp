@@ -83,19 +83,6 @@ TEST_F(MarkerFolder, AReadOnlyOrLockedMarkerIsFoundButStays) {
   EXPECT_TRUE(Exists(locked));
 }
 
-TEST_F(MarkerFolder, AFileLargerThanAnyMarkerIsNeverTaken) {
-  const std::wstring p = Make(L"NewMail.flag");
-  HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  LARGE_INTEGER size{};
-  size.QuadPart = watch::kLargestMarker + 1;
-  SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
-  SetEndOfFile(h);
-  CloseHandle(h);
-  EXPECT_EQ(TakeAt(fs, p), Take::NotFound);
-  EXPECT_TRUE(Exists(p));
-}
-
 // Another file put in the marker's place after the check: the one checked
 // may go, the newcomer never.
 class SwappingFileSystem final : public watch::Win32MarkerFileSystem {

@@ -50,17 +50,4 @@ TEST(ProbeOnTheDesktop, AWindowTheSystemKnowsIsHungIsSentNothing) {
   EXPECT_EQ(hung.NewMailMessages(), 0) << "a window known to be hung was sent 1031";
 }
 
-// Class names keep the spelling of their first registration on the desktop,
-// so the differently cased class lives in a process of its own.
-TEST(ProbeOnTheDesktop, ADifferentlyCasedClassIsNoCandidate) {
-  StandInProcess other(L"--class RCTRL_RENWND32");
-  ASSERT_NE(other.hwnd(), nullptr);
-  ASSERT_TRUE(IconExists(other.hwnd(), 0));
-  char cls[64] = {};
-  GetClassNameA(other.hwnd(), cls, 64);
-  if (std::string(cls) != "RCTRL_RENWND32") GTEST_SKIP() << "the desktop already knows the class as " << cls;
-  EXPECT_FALSE(Module1::CheckOutlookTray());
-  EXPECT_TRUE(IconExists(other.hwnd(), 0));
-}
-
 }  // namespace
