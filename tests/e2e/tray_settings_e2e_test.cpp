@@ -40,7 +40,7 @@ class TraySettingsE2E : public ScreenshotOnFailure {
   static HWND FindOpenDialog(DWORD pid) { return FindWindowOf(pid, L"#32770"); }
 };
 
-TEST_F(TraySettingsE2E, MinimiseHidesAndTheIconBringsTheWindowBack) {
+TEST_F(TraySettingsE2E, MinimiseHidesTheIconBringsTheWindowBackAndComesBackWithTheShell) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
   HWND main = postlark.Main();
@@ -59,17 +59,13 @@ TEST_F(TraySettingsE2E, MinimiseHidesAndTheIconBringsTheWindowBack) {
   ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 3000));
   PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 3000));
-}
 
-TEST_F(TraySettingsE2E, TheIconComesBackWhenTheShellRestarts) {
-  PostlarkProcess postlark;
-  ASSERT_TRUE(postlark.Started());
-  HWND main = postlark.Main();
+  // A restarting shell loses the icon and says so: it comes back.
   NOTIFYICONDATAW nid{};
   nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
   nid.hWnd = main;
   nid.uID = 1;
-  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));  // as a restarting shell loses it
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
   PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(PumpUntil([&] { return IconExists(main, 1); }, 3000));
 }

@@ -7,32 +7,13 @@
 
 namespace testing_support {
 
-namespace {
-
-struct FindArgs {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param) {
-  auto* args = reinterpret_cast<FindArgs*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64];
-  if (pid == args->pid && GetClassNameW(hwnd, cls, 64) && wcscmp(cls, args->cls) == 0) {
-    args->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
-
 HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
-  FindArgs args{pid, cls, nullptr};
-  EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&args));
-  return args.found;
+  for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, cls, nullptr)) != nullptr;) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == pid) return h;
+  }
+  return nullptr;
 }
 
 ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments, DWORD flags,
