@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "app/form1_layout.h"
+#include "app/resource_ids.h"
 #include "base/scoped.h"
 #include "support/fakes.h"
 #include "support/memory.h"
@@ -31,6 +32,28 @@ class Files final : public watch::MarkerFileSystem {
   std::atomic<bool> present{false};
   std::wstring lastPath;
 };
+
+// The tray menu's notifications item, read while the menu shows; then the
+// menu is closed.
+struct ShownItem {
+  std::wstring text;
+  UINT state = 0;
+};
+ShownItem gShown;
+
+void CALLBACK ReadNotifyItem(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  wchar_t text[128] = {};
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING | MIIM_STATE;
+  info.dwTypeData = text;
+  info.cch = 128;
+  if (GetMenuItemInfoW(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)), IDM_POP_NOTIFY, FALSE, &info))
+    gShown = {text, info.fState};
+  EndMenu();
+}
 
 class AppTest : public ::testing::Test {
  protected:
@@ -61,6 +84,16 @@ class AppTest : public ::testing::Test {
     ASSERT_TRUE(postlark->Start());
   }
   HWND Control(int id) const { return GetDlgItem(postlark->MainWindow(), id); }
+  // A right click on the icon, as the shell reports it.
+  ShownItem NotifyItemShown() {
+    gShown = {};
+    SetCursorPos(5, 1000);  // not where a pointer move would look like the icon's message
+    const UINT_PTR reader = SetTimer(nullptr, 0, 100, ReadNotifyItem);
+    PostMessageW(postlark->MainWindow(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+    testing_support::PumpUntil([] { return !gShown.text.empty(); }, 3000);
+    KillTimer(nullptr, reader);
+    return gShown;
+  }
   void Seconds(int n) { clock.Advance(n * 1000ULL); }
 
   std::unique_ptr<testing_support::MemoryStore> ownStore = std::make_unique<testing_support::MemoryStore>();
@@ -146,11 +179,23 @@ TEST_F(AppTest, TheDrivesAreDrivenOffTheWindowsThreadOneReadAtATime) {
   EXPECT_TRUE(testing_support::PumpUntil([&] { return machine.floppies == 2; }, 5000)) << "no read once it answered";
 }
 
-TEST(NotifyItem, TheMenuSaysWhenWindowsKeepsTheToastsAndGreysTheItemWithoutTheClass) {
-  EXPECT_STREQ(app::NotifyItemFor(watch::ToastState::Denied).text, L"Watch mail notifications (off in Windows settings)");
-  EXPECT_TRUE(app::NotifyItemFor(watch::ToastState::Denied).enabled) << "it opens the settings page";
-  EXPECT_FALSE(app::NotifyItemFor(watch::ToastState::Missing).enabled);
-  EXPECT_STREQ(app::NotifyItemFor(watch::ToastState::Allowed).text, L"Watch mail &notifications");
+TEST_F(AppTest, TheMenuSaysWhenWindowsKeepsTheToastsFromPrograms) {
+  toasts.access = watch::ToastAccess::Denied;
+  Start();
+  Seconds(3);
+  const ShownItem item = NotifyItemShown();
+  EXPECT_EQ(item.text, L"Watch mail notifications (off in Windows settings)");
+  EXPECT_EQ(item.state & (MFS_GRAYED | MFS_CHECKED), static_cast<UINT>(MFS_CHECKED)) << "it opens the settings page";
+  EXPECT_EQ(toasts.reads, 0);
+}
+
+TEST_F(AppTest, WithoutTheToastListTheMenusItemIsGreyed) {
+  toasts.open = REGDB_E_CLASSNOTREG;
+  Start();
+  Seconds(3);
+  const ShownItem item = NotifyItemShown();
+  EXPECT_EQ(item.text, L"Watch mail &notifications");
+  EXPECT_TRUE(item.state & MFS_GRAYED);
 }
 
 // Two days of seconds: mail every few minutes, the user away for 40 minutes
