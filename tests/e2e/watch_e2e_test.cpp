@@ -49,7 +49,7 @@ TEST_F(WatchE2E, AHungOutlookNeverHangsPostlark) {
   SetOption(L"Eject", L"1");  // the alert shows in the program's trace
   PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
   ASSERT_TRUE(postlark.Started());
-  StandInProcess hung(L"--hang");
+  StandInOutlook hung(L"--envelope --hang");
   ASSERT_NE(hung.hwnd(), nullptr);
   ASSERT_TRUE(PumpUntil([&] { return hung.NewMailMessages() == 1; }, kCheckDeadlineMs));
   EXPECT_FALSE(IconExists(hung.hwnd(), 0));

@@ -16,52 +16,6 @@ bool IconExists(HWND hwnd, UINT id) {
   return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-StandInOutlook::StandInOutlook(const wchar_t* title) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"rctrl_renwnd32";
-  RegisterClassW(&wc);
-  hwnd_ = CreateWindowExW(0, L"rctrl_renwnd32", title, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                          nullptr, GetModuleHandleW(nullptr), this);
-}
-
-StandInOutlook::~StandInOutlook() {
-  if (hwnd_) {
-    NOTIFYICONDATAW nid{};
-    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    nid.hWnd = hwnd_;
-    nid.uID = 0;
-    Shell_NotifyIconW(NIM_DELETE, &nid);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-}
-
-bool StandInOutlook::AddEnvelope() {
-  NOTIFYICONDATAW nid{};
-  nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  nid.hWnd = hwnd_;
-  nid.uID = 0;
-  nid.uFlags = NIF_ICON | NIF_TIP;
-  nid.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
-  wcscpy(nid.szTip, L"New mail");
-  return Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
-}
-
-LRESULT CALLBACK StandInOutlook::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE)
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  auto* self = reinterpret_cast<StandInOutlook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_USER + 7 && self) {
-    ++self->messages_;
-    self->times_.push_back(GetTickCount());
-    return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 namespace {
 
 std::wstring FreshFile(const std::wstring& name) {
@@ -74,10 +28,10 @@ std::wstring FreshFile(const std::wstring& name) {
 
 }  // namespace
 
-StandInProcess::StandInProcess(const std::wstring& options)
+StandInOutlook::StandInOutlook(const std::wstring& options)
     : ready_(FreshFile(L"ready")),
       log_(FreshFile(L"log")),
-      process_(StandInExe(), options + L" --envelope --ready \"" + ready_ + L"\" --log \"" + log_ + L"\"") {
+      process_(StandInExe(), options + L" --ready \"" + ready_ + L"\" --log \"" + log_ + L"\"") {
   PumpUntil(
       [&] {
         if (!process_.Running()) return true;
@@ -93,19 +47,27 @@ StandInProcess::StandInProcess(const std::wstring& options)
   if (!hwnd_) std::fprintf(stderr, "the stand-in at %s did not come up\n", Narrow(StandInExe()).c_str());
 }
 
-StandInProcess::~StandInProcess() {
+StandInOutlook::~StandInOutlook() {
+  // Closed, it takes its envelope along; hung, it is killed.
+  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  process_.WaitExit(1000);
   process_.Kill();
   DeleteFileW(ready_.c_str());
   DeleteFileW(log_.c_str());
 }
 
-int StandInProcess::NewMailMessages() const {
+bool StandInOutlook::AddEnvelope() const {
+  DWORD_PTR added = FALSE;
+  return SendMessageTimeoutW(hwnd_, WM_APP, 0, 0, SMTO_ABORTIFHUNG, 5000, &added) && added;
+}
+
+std::vector<DWORD> StandInOutlook::MessageTimes() const {
+  std::vector<DWORD> times;
   FILE* f = _wfopen(log_.c_str(), L"r");
-  if (!f) return 0;
-  int lines = 0;
-  for (int c; (c = std::fgetc(f)) != EOF;) lines += c == '\n';
+  if (!f) return times;
+  for (unsigned long tick; std::fscanf(f, "1031 %lu\n", &tick) == 1;) times.push_back(tick);
   std::fclose(f);
-  return lines;
+  return times;
 }
 
 }  // namespace testing_support

@@ -1,8 +1,8 @@
 // A stand-in Outlook in a process of its own: one untitled top-level
-// "rctrl_renwnd32" window, optionally showing the envelope (notification icon
-// 0). It writes its window handle to the ready file once the window (and
-// envelope) exist, and appends one line to the log file for each message
-// 1031 it receives. With --hang it stops answering once it has logged the
+// "rctrl_renwnd32" window, showing the envelope (notification icon 0) at once
+// with --envelope, or whenever it is sent WM_APP. It writes its window handle
+// to the ready file once the window (and envelope) exist, and appends one
+// line to the log file for each message 1031 it receives. With --hang it stops answering once it has logged the
 // first 1031, as a hung Outlook would; with --asleep EVENT it answers
 // nothing, once ready, until that named event is set. Runs until killed or
 // sent WM_CLOSE.
@@ -19,6 +19,17 @@ namespace {
 std::wstring gLog;
 bool gHang = false;
 
+BOOL Envelope(HWND hwnd, DWORD message) {
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  nid.hWnd = hwnd;
+  nid.uID = 0;
+  nid.uFlags = NIF_ICON | NIF_TIP;
+  nid.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
+  wcscpy(nid.szTip, L"New mail");
+  return Shell_NotifyIconW(message, &nid);
+}
+
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_USER + 7 && !gLog.empty()) {
     if (FILE* f = _wfopen(gLog.c_str(), L"a")) {
@@ -28,7 +39,11 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (gHang) Sleep(INFINITE);
     return 0;
   }
-  if (msg == WM_DESTROY) PostQuitMessage(0);
+  if (msg == WM_APP) return Envelope(hwnd, NIM_ADD);  // the test's "new mail"
+  if (msg == WM_DESTROY) {
+    Envelope(hwnd, NIM_DELETE);
+    PostQuitMessage(0);
+  }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -57,16 +72,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HWND hwnd = CreateWindowExW(0, cls, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                               nullptr, instance, nullptr);
   if (!hwnd) return 1;
-  if (envelope) {
-    NOTIFYICONDATAW nid{};
-    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    nid.hWnd = hwnd;
-    nid.uID = 0;
-    nid.uFlags = NIF_ICON | NIF_TIP;
-    nid.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
-    wcscpy(nid.szTip, L"New mail");
-    if (!Shell_NotifyIconW(NIM_ADD, &nid)) return 2;
-  }
+  if (envelope && !Envelope(hwnd, NIM_ADD)) return 2;
   if (!ready.empty()) {
     if (FILE* f = _wfopen(ready.c_str(), L"w")) {
       std::fprintf(f, "%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));

@@ -34,7 +34,7 @@ DWORD WINAPI Probe(void*) { return Module1::CheckOutlookTray() ? 1 : 0; }
 TEST(ProbeOnTheDesktop, AWindowTheSystemKnowsIsHungIsSentNothing) {
   const std::wstring name = L"PostlarkWake" + std::to_wstring(GetCurrentProcessId());
   const base::UniqueHandle wake(CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
-  StandInProcess hung(L"--asleep " + name);
+  StandInOutlook hung(L"--envelope --asleep " + name);
   ASSERT_NE(hung.hwnd(), nullptr);
   ASSERT_TRUE(PumpUntil([&] { return IsHungAppWindow(hung.hwnd()); }, 8000));
   const base::UniqueHandle probe(CreateThread(nullptr, 0, Probe, nullptr, 0, nullptr));
