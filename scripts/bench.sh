@@ -64,7 +64,8 @@ source scripts/wine_env.sh
   for i in "${!dirs[@]}"; do
     while [ ! -e "$run_dir/go.$i" ] && [ ! -e "$run_dir/abort" ]; do sleep 0.2; done
     [ -e "$run_dir/abort" ] && break
-    POSTLARK_EXE=$root/${dirs[$i]}/postlark.exe \
+    POSTLARK_EXE=$root/${dirs[$i]}/postlark.exe POSTLARK_STAND_IN=$root/${dirs[$i]}/tests/stand_in_outlook.exe \
+    POSTLARK_TEST_DATA=$run_dir/testdata2 \
       timeout -k 5 $((soak_seconds + 60)) "$POSTLARK_WINE" "${dirs[$i]}/bench/envelope_bench.exe" \
       soak "$soak_seconds" </dev/null >"$run_dir/soak.$i.txt" 2>"$run_dir/soak.$i.err" ||
       echo "bench: the soak run exited with status $?" >>"$run_dir/soak.$i.txt"
@@ -111,6 +112,8 @@ for i in "${!dirs[@]}"; do
   dir=${dirs[$i]} arch=${arches[$i]}
   export POSTLARK_EXE=$root/$dir/postlark.exe
   export POSTLARK_STAND_IN_NOTIFICATIONS=$root/$dir/tests/stand_in_notifications.dll
+  export POSTLARK_STAND_IN=$root/$dir/tests/stand_in_outlook.exe
+  export POSTLARK_TEST_DATA=$run_dir/testdata  # the stand-in Outlook's files
   echo
   echo "######## $arch ($dir) ########"
   echo
