@@ -80,7 +80,14 @@ void ReportLatency(const std::vector<double>& ms, const char* label, bool goals)
     std::printf("goal  envelope latency: no samples                  MISSED\n");
     return;
   }
-  bench::PrintGoal("envelope latency median", s.median / 1000.0, false, 0.6, "s");
+  // The 1-s tick alone makes the wait uniform over 0-1 s, 0.5 s on average;
+  // the mean says what Postlark adds to that with far less noise than the
+  // median of a few dozen samples (a standard error of about 0.04 s at 60).
+  double sum = 0;
+  for (const double v : ms) sum += v;
+  const double mean = sum / static_cast<double>(ms.size());
+  std::printf("  mean %.1f ms (the tick alone: 500)\n", mean);
+  bench::PrintGoal("envelope latency mean", mean / 1000.0, false, 0.6, "s");
   bench::PrintGoal("envelope latency max", s.max / 1000.0, false, 1.1, "s");
 }
 

@@ -10,7 +10,7 @@ root=$PWD
 began=$SECONDS
 run_dir=$(mktemp -d /tmp/postlark-bench.XXXXXX)
 soak_seconds=${POSTLARK_SOAK_SECONDS:-60}
-latency_samples=${POSTLARK_LATENCY_SAMPLES:-30}
+latency_samples=${POSTLARK_LATENCY_SAMPLES:-60}
 startup_runs=${POSTLARK_STARTUP_RUNS:-12}
 
 echo "bench: building"
@@ -120,7 +120,7 @@ for i in "${!dirs[@]}"; do
   run "tick.$i" 120 "$dir/bench/tick_bench.exe"
   run "startup.$i" 90 "$dir/bench/startup_bench.exe" "$startup_runs"
   touch "$run_dir/go.$i"  # the soak runs beside the latency samples
-  run "latency.$i" 150 "$dir/bench/envelope_bench.exe" latency "$latency_samples"
+  run "latency.$i" 300 "$dir/bench/envelope_bench.exe" latency "$latency_samples"
   waited=0
   while [ ! -e "$run_dir/done.$i" ] && [ $waited -lt $((soak_seconds + 120)) ]; do
     sleep 1
