@@ -42,12 +42,6 @@ TEST(EnvelopeProbe, FailedDeleteGoesOnAndFirstSuccessEndsTheWalk) {
   EXPECT_TRUE(desktop.At(FakeDesktop::Handle(2)).envelope) << "later windows untouched this tick";
 }
 
-TEST(EnvelopeProbe, NoEnvelopeLeavesTheFlagClearAndSendsNothing) {
-  FakeDesktop desktop({{"", "rctrl_renwnd32", false}, {"", "Progman", false}});
-  EXPECT_FALSE(Module1::CheckOutlookTray(desktop));
-  EXPECT_TRUE(desktop.sent.empty());
-}
-
 TEST(EnvelopeProbe, LabelsOfAnyLengthAreSafe) {
   const std::string huge(40000, 'x');
   FakeDesktop desktop({{huge, "rctrl_renwnd32", true},
