@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <type_traits>
 #include <vector>
@@ -168,25 +169,11 @@ class Operation final : public Object<IAsyncOperation<Result>, IAsyncInfo, IAgil
 // Finishes `operation` from a thread of its own.
 template <class Result>
 void FinishLater(Operation<Result>* operation, AsyncStatus status, Result result, HRESULT error) {
-  struct Job {
-    Operation<Result>* operation;
-    AsyncStatus status;
-    Result result;
-    HRESULT error;
-    static DWORD WINAPI Run(void* param) {
-      auto* job = static_cast<Job*>(param);
-      job->operation->Finish(job->status, job->result, job->error);
-      job->operation->Release();
-      delete job;
-      return 0;
-    }
-  };
   operation->AddRef();
-  auto* job = new Job{operation, status, result, error};
-  if (HANDLE thread = CreateThread(nullptr, 0, &Job::Run, job, 0, nullptr))
-    CloseHandle(thread);
-  else
-    Job::Run(job);
+  std::thread([=] {
+    operation->Finish(status, result, error);
+    operation->Release();
+  }).detach();
 }
 
 class AppInfo final : public Object<IAppInfo, IAgileObject> {
