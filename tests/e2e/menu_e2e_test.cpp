@@ -132,9 +132,9 @@ TEST_F(MenuE2E, AScreenSaverInFrontIsNoPresentation) {
   saver.lpfnWndProc = DefWindowProcW;
   saver.lpszClassName = L"WindowsScreenSaverClass";
   RegisterClassW(&saver);
+  StandInOutlook outlook;
   FullScreenWindow screenSaver(saver.lpszClassName);
   ASSERT_TRUE(screenSaver.InFront());
-  StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
   EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << "quiet while the user was away";
 }

@@ -57,8 +57,13 @@ StandInOutlook::~StandInOutlook() {
 }
 
 bool StandInOutlook::AddEnvelope() const {
-  DWORD_PTR added = FALSE;
-  return SendMessageTimeoutW(hwnd_, WM_APP, 0, 0, SMTO_ABORTIFHUNG, 5000, &added) && added;
+  // A busy tray may refuse an add: the stand-in asks again, as Outlook would.
+  return PumpUntil(
+      [&] {
+        DWORD_PTR added = FALSE;
+        return SendMessageTimeoutW(hwnd_, WM_APP, 0, 0, SMTO_ABORTIFHUNG, 5000, &added) && added;
+      },
+      5000);
 }
 
 std::vector<DWORD> StandInOutlook::MessageTimes() const {
