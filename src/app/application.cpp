@@ -134,11 +134,6 @@ void Application::StartWithWindows_Click() {
   settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe);
 }
 
-NotifyItem NotifyItemFor(watch::ToastState state) {
-  if (state == watch::ToastState::Denied) return {L"Watch mail notifications (off in Windows settings)", true};
-  return {L"Watch mail &notifications", state != watch::ToastState::Missing};
-}
-
 void Application::WatchNotifications_Click() {
   // Windows keeps the toasts from programs: its settings page is where the
   // user can change that.
@@ -148,6 +143,21 @@ void Application::WatchNotifications_Click() {
   }
   book_.Toggle(&settings::Options::WatchNotifications);
 }
+
+namespace {
+
+// How the tray menu shows watching the toasts.
+struct NotifyItem {
+  const wchar_t* text;
+  bool enabled;
+};
+
+NotifyItem NotifyItemFor(watch::ToastState state) {
+  if (state == watch::ToastState::Denied) return {L"Watch mail notifications (off in Windows settings)", true};
+  return {L"Watch mail &notifications", state != watch::ToastState::Missing};
+}
+
+}  // namespace
 
 void Application::ShowTrayMenu() {
   tray_.Check(IDM_POP_STARTUP, settings::StartsWithWindows(settings::ThisExe()));

@@ -50,13 +50,6 @@ struct Platform {
   std::int64_t started = 0;
 };
 
-// How the tray menu shows watching the toasts.
-struct NotifyItem {
-  const wchar_t* text;
-  bool enabled;
-};
-NotifyItem NotifyItemFor(watch::ToastState state);
-
 Platform RealPlatform();
 
 // Posted to the main window by the workers: the marker check's, the drives'.

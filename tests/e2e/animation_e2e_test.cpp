@@ -2,7 +2,6 @@
 // the user is away, and hiding it when they come back.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "app/form1_layout.h"

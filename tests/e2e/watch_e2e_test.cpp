@@ -1,7 +1,6 @@
 // The real postlark.exe watching a stand-in Outlook.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "app/form1_layout.h"
