@@ -26,44 +26,19 @@ class MarkerE2E : public ScreenshotOnFailure {
     ClearOptions();
     folder = TestFolder(L"marker_e2e");
     marker = folder + L"\\NewMail.flag";
-    Clean(marker);
+    Remove(marker);
     SetOption(L"FileDetect", L"1");
     SetOption(L"FileDetectName", marker);
     // The alert shows as the clip coming on screen.
     SetOption(L"Anim", L"1");
     SetOption(L"Movie", TestFolder(L"") + L"short.avi");
   }
-  static void Clean(const std::wstring& p) {
-    SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(p.c_str());
-    RemoveDirectoryW(p.c_str());
-  }
-  static void Make(const std::wstring& p, DWORD attributes = FILE_ATTRIBUTE_NORMAL, DWORD bytes = 0) {
-    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    const std::string content(bytes, 'm');
-    DWORD written = 0;
-    WriteFile(h, content.data(), bytes, &written, nullptr);
-    CloseHandle(h);
-  }
-  static bool Exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
-  static bool OnScreen(HWND anim) {
-    RECT r;
-    GetWindowRect(anim, &r);
-    return r.left >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN);
-  }
   // Started, with the start-up clip parked and its hide sequence over, so
   // that it cannot park the clip of the alert under test.
   static bool Ready(PostlarkProcess& p) {
     if (!p.Started()) return false;
-    RECT r{};
-    const bool parked = PumpUntil(
-        [&] {
-          GetWindowRect(p.Anim(), &r);
-          return r.right <= 0;
-        },
-        8000);
-    if (!parked) std::fprintf(stderr, "start-up clip at %ld..%ld, not parked left\n", r.left, r.right);
+    const bool parked = PumpUntil([&] { return ParkedLeft(p.Anim()); }, 8000);
+    if (!parked) std::fprintf(stderr, "start-up clip at %ld, not parked left\n", WindowRect(p.Anim()).left);
     return parked;
   }
   std::wstring folder, marker;
@@ -75,8 +50,8 @@ class MarkerE2E : public ScreenshotOnFailure {
 TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTakesTheFocus) {
   SetOption(L"FileDetectName", L"");
   const std::wstring half = folder + L"\\report", whole = half + L".flag";
-  Clean(half);
-  Clean(whole);
+  Remove(half);
+  Remove(whole);
   PostlarkProcess postlark;
   ASSERT_TRUE(Ready(postlark));
   HWND box = postlark.Control(idTxtFileDetect);
@@ -86,7 +61,7 @@ TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTake
   };
   type(half);
   ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == half; }, 3000));
-  Make(half);
+  ASSERT_TRUE(MakeFile(half));
 
   const std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> otherProgram(
       CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
@@ -104,14 +79,14 @@ TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTake
   ASSERT_TRUE(postlark.FocusIsIn(idTxtFileDetect)) << "the focus did not come back to the box";
   type(L".flag");
   ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == whole; }, 3000));
-  Make(whole);
+  ASSERT_TRUE(MakeFile(whole));
   PumpFor(2000);
   EXPECT_TRUE(Exists(whole)) << "looked for while the box had the focus";
   PressKey(VK_TAB);
   EXPECT_TRUE(PumpUntil([&] { return !Exists(whole); }, 4000));
   EXPECT_EQ(GetOption(L"FileDetectName"), whole);
   EXPECT_TRUE(Exists(half));
-  Clean(half);
+  Remove(half);
 }
 
 // Windows starts programs from the Run key in its system folder: a relative
@@ -126,11 +101,11 @@ TEST_F(MarkerE2E, ARelativeMarkerPathIsBesideTheExeWhateverTheStartFolder) {
   SetOption(L"FileDetectName", L"new.flag");
   PostlarkProcess postlark(exe.path, false, system);
   ASSERT_TRUE(Ready(postlark));
-  Make(theirs);
-  Make(mine);
+  ASSERT_TRUE(MakeFile(theirs));
+  ASSERT_TRUE(MakeFile(mine));
   EXPECT_TRUE(PumpUntil([&] { return !Exists(mine); }, 4000)) << "the marker beside the exe stayed";
   EXPECT_TRUE(Exists(theirs)) << "a file in the system folder was deleted";
-  Clean(theirs);
+  Remove(theirs);
 }
 
 // Copied as a path (in quotes) and pasted with blanks around it: used
@@ -139,12 +114,11 @@ TEST_F(MarkerE2E, AQuotedPathIsUsedAndALargeFileAtItIsNeverTheMarker) {
   SetOption(L"FileDetectName", L"  \"" + marker + L"\" ");
   PostlarkProcess postlark;
   ASSERT_TRUE(Ready(postlark));
-  Make(marker, FILE_ATTRIBUTE_NORMAL, 100 * 1024);
+  ASSERT_TRUE(MakeFile(marker, FILE_ATTRIBUTE_NORMAL, 100 * 1024));
   PumpFor(2500);
   EXPECT_TRUE(Exists(marker)) << "a 100-KiB file was taken";
   EXPECT_FALSE(OnScreen(postlark.Anim())) << "and alerted";
-  Clean(marker);
-  Make(marker);
+  ASSERT_TRUE(MakeFile(marker));
   EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000)) << "the path in quotes was not used";
   EXPECT_TRUE(PumpUntil([&] { return OnScreen(postlark.Anim()); }, 3000));
 }

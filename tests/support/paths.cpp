@@ -48,4 +48,23 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
+bool MakeFile(const std::wstring& path, DWORD attributes, DWORD bytes) {
+  Remove(path);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const std::string content(bytes, 'm');
+  DWORD written = 0;
+  const bool made = WriteFile(h, content.data(), bytes, &written, nullptr) && written == bytes;
+  CloseHandle(h);
+  return made;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void Remove(const std::wstring& path) {
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
+  RemoveDirectoryW(path.c_str());
+}
+
 }  // namespace testing_support

@@ -1,5 +1,7 @@
 #pragma once
 // Where the build under test and its test data are.
+#include <windows.h>
+
 #include <string>
 
 namespace testing_support {
@@ -15,5 +17,11 @@ std::wstring TestDataFolder();
 // Folder for this test's files (created), under the test data folder.
 std::wstring TestFolder(const std::wstring& name);
 std::string Narrow(const std::wstring& text);
+
+// A file of `bytes` bytes with those attributes, replacing any; true once made.
+bool MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL, DWORD bytes = 0);
+bool Exists(const std::wstring& path);
+// Gone, whatever it was: a read-only or hidden file, or an empty folder.
+void Remove(const std::wstring& path);
 
 }  // namespace testing_support

@@ -116,6 +116,19 @@ bool PostlarkProcess::Focus(int id) const {
   return FocusIsIn(id);
 }
 
+RECT WindowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+bool OnScreen(HWND anim) {
+  const RECT r = WindowRect(anim);
+  return r.left >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) && r.right > r.left;
+}
+
+bool ParkedLeft(HWND anim) { return WindowRect(anim).right <= 0; }
+
 void PressKey(WORD vk) {
   INPUT keys[2] = {};
   keys[0].type = keys[1].type = INPUT_KEYBOARD;

@@ -79,6 +79,12 @@ struct ExeCopy {
   bool made;
 };
 
+// Where the clip window is: shown within the primary screen, or parked
+// beyond its left edge.
+RECT WindowRect(HWND hwnd);
+bool OnScreen(HWND anim);
+bool ParkedLeft(HWND anim);
+
 // A key pressed and released, to whichever window has the focus.
 void PressKey(WORD vk);
 

@@ -39,18 +39,15 @@ TEST(CdTray, SendsTheFixedCommandsAndTakesTheModeWithoutBlanks) {
 
 TEST(FloppyFlash, ReadsTheFileToItsEndAndClosesIt) {
   const std::wstring folder = TestFolder(L"floppy");
-  const std::string path = std::string(folder.begin(), folder.end()) + "\\dummyfile";
-  for (const std::string& content : {std::string("some bytes"), std::string()}) {
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(content.data(), 1, content.size(), f);
-    fclose(f);
-    FlashFloppyDrive(path.c_str());
+  const std::wstring path = folder + L"\\dummyfile";
+  for (const DWORD bytes : {10, 0}) {
+    ASSERT_TRUE(testing_support::MakeFile(path, FILE_ATTRIBUTE_NORMAL, bytes));
+    FlashFloppyDrive(testing_support::Narrow(path).c_str());
     // Closed: it can be opened exclusively and deleted at once.
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << "still open after reading " << content.size() << " bytes";
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << "still open after reading " << bytes << " bytes";
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    EXPECT_TRUE(DeleteFileW(path.c_str()));
   }
 }
 

@@ -18,24 +18,16 @@ class MarkerFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = TestFolder(L"marker_wine");
-    for (const wchar_t* name : {L"NewMail.flag", L"hidden.flag", L"system.flag", L"readonly.flag",
-                                L"moved.flag"}) {
-      const std::wstring p = folder + L"\\" + name;
-      SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(p.c_str());
-    }
+    Remove(folder + L"\\moved.flag");
   }
   std::wstring Make(const wchar_t* name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     const std::wstring p = folder + L"\\" + name;
-    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    EXPECT_TRUE(MakeFile(p, attributes));
     return p;
   }
   static Take TakeAt(watch::MarkerFileSystem& fs, const std::wstring& path) {
     return fs.TakeMarker(path, Module1::FileNameOnly(path));
   }
-  static bool Exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
   std::wstring folder;
   watch::Win32MarkerFileSystem fs;
 };
@@ -65,15 +57,12 @@ TEST_F(MarkerFolder, FoldersHiddenSystemFilesDevicesAndPatternsAreNeverTaken) {
   EXPECT_TRUE(Exists(hidden));
   EXPECT_TRUE(Exists(system));
   EXPECT_TRUE(Exists(folder + L"\\NewMail.flag"));
-  SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
-  SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(MarkerFolder, AReadOnlyOrLockedMarkerIsFoundButStays) {
   const std::wstring readOnly = Make(L"readonly.flag", FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(TakeAt(fs, readOnly), Take::Undeletable);
   EXPECT_TRUE(Exists(readOnly));
-  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 
   const std::wstring locked = Make(L"NewMail.flag");
   HANDLE other = CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -113,13 +102,13 @@ TEST_F(MarkerFolder, AFileSwappedInBetweenCheckAndDeleteIsNeverDeleted) {
 // links/NewMail.flag -> target.flag, links/Dir.flag -> a folder.
 TEST(MarkerLinks, ALinkAtTheMarkerPathNeverGetsItsTargetDeleted) {
   const std::wstring links = TestDataFolder() + L"\\links";
-  if (GetFileAttributesW((links + L"\\target.flag").c_str()) == INVALID_FILE_ATTRIBUTES)
+  if (!Exists(links + L"\\target.flag"))
     GTEST_SKIP() << "no links made for this run";
   watch::Win32MarkerFileSystem fs;
   EXPECT_EQ(fs.TakeMarker(links + L"\\NewMail.flag", L"NewMail.flag"), Take::NotFound);
   EXPECT_EQ(fs.TakeMarker(links + L"\\Dir.flag", L"Dir.flag"), Take::NotFound);
-  EXPECT_NE(GetFileAttributesW((links + L"\\target.flag").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_NE(GetFileAttributesW((links + L"\\NewMail.flag").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(Exists(links + L"\\target.flag"));
+  EXPECT_TRUE(Exists(links + L"\\NewMail.flag"));
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ class MediaPlayerTest : public ::testing::Test {
     const std::wstring dir = testing_support::TestDataFolder();
     EXPECT_FALSE(dir.empty()) << "no clip folder; run tests/support/make_clips.sh DIR";
     const std::wstring path = dir + L"\\" + name;
-    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES)
+    EXPECT_TRUE(testing_support::Exists(path))
         << Narrow(path) << " is missing; run tests/support/make_clips.sh on POSTLARK_TEST_DATA";
     return path;
   }
@@ -209,18 +209,7 @@ class NotAClip : public MediaPlayerTest {
     MediaPlayerTest::SetUp();
     dir_ = testing_support::TestFolder(L"not_a_clip");
     CreateDirectoryW((dir_ + L"\\folder.avi").c_str(), nullptr);
-    HANDLE f = CreateFileW((dir_ + L"\\text.avi").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    const char text[] = "This is a letter, not a clip.\r\n";
-    DWORD written = 0;
-    WriteFile(f, text, sizeof text - 1, &written, nullptr);
-    CloseHandle(f);
-  }
-  void TearDown() override {
-    DeleteFileW((dir_ + L"\\text.avi").c_str());
-    RemoveDirectoryW((dir_ + L"\\folder.avi").c_str());
-    MediaPlayerTest::TearDown();
+    ASSERT_TRUE(testing_support::MakeFile(dir_ + L"\\text.avi", FILE_ATTRIBUTE_NORMAL, 64));  // not a clip
   }
 
   // Refused, with nothing left loaded, whatever was loaded before.
