@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/form1_layout.h"
+#include "settings/options.h"
 #include "support/paths.h"
 #include "support/process.h"
 #include "support/pump.h"
@@ -18,10 +19,6 @@ using namespace app;
 
 namespace {
 
-const wchar_t* const kKeys[] = {L"FlashDrive", L"Eject", L"Beep", L"Anim", L"AnimRight",
-                                L"Movie", L"Loop", L"FileDetect", L"FileDetectName", L"WatchNotifications",
-                                L"NotifyApps"};
-
 struct Hostile {
   const char* name;
   std::wstring value;
@@ -31,7 +28,7 @@ class HostileRegistry : public ::testing::TestWithParam<Hostile> {};
 
 TEST_P(HostileRegistry, StartsAndStillCatchesMail) {
   ClearOptions();
-  for (const wchar_t* key : kKeys) SetOption(key, GetParam().value);
+  for (const settings::OptionRow& row : settings::OptionTable()) SetOption(row.key, GetParam().value);
   // Watch the envelope, whatever the stored FileDetect says.
   SetOption(L"FileDetect", L"0");
   PostlarkProcess postlark;

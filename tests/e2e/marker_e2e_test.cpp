@@ -56,10 +56,7 @@ TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTake
   ASSERT_TRUE(Ready(postlark));
   HWND box = postlark.Control(idTxtFileDetect);
   ASSERT_TRUE(postlark.Focus(idTxtFileDetect)) << "could not put the focus into the marker box";
-  const auto type = [&](const std::wstring& text) {
-    for (const wchar_t c : text) PostMessageW(box, WM_CHAR, c, 1);
-  };
-  type(half);
+  Type(box, half);
   ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == half; }, 3000));
   ASSERT_TRUE(MakeFile(half));
 
@@ -77,7 +74,7 @@ TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTake
   // Back in the box, the rest typed, and on to the next control.
   SetForegroundWindow(postlark.Main());
   ASSERT_TRUE(postlark.FocusIsIn(idTxtFileDetect)) << "the focus did not come back to the box";
-  type(L".flag");
+  Type(box, L".flag");
   ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == whole; }, 3000));
   ASSERT_TRUE(MakeFile(whole));
   PumpFor(2000);

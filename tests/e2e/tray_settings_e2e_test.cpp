@@ -29,9 +29,6 @@ class TraySettingsE2E : public ScreenshotOnFailure {
   static bool Checked(const PostlarkProcess& p, int id) {
     return SendMessageW(p.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  static void Type(HWND edit, const wchar_t* text) {
-    for (const wchar_t* c = text; *c; ++c) PostMessageW(edit, WM_CHAR, *c, 1);
-  }
   static std::wstring FileNameBox(HWND dialog) {
     wchar_t text[MAX_PATH] = {};
     GetDlgItemTextW(dialog, 0x47c, text, MAX_PATH);

@@ -29,19 +29,6 @@ class WatchE2E : public ScreenshotOnFailure {
   }
 };
 
-TEST_F(WatchE2E, EnvelopeIsRemovedAtTheNextCheckAnd1031SentOnce) {
-  PostlarkProcess postlark;
-  ASSERT_TRUE(postlark.Started());
-  StandInOutlook outlook;
-  ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs))
-      << "envelope still there after " << kCheckDeadlineMs << " ms";
-  PumpUntil([&] { return outlook.NewMailMessages() > 0; }, 1000);
-  EXPECT_EQ(outlook.NewMailMessages(), 1);
-  PumpFor(1500);
-  EXPECT_EQ(outlook.NewMailMessages(), 1);
-}
-
 // Outlook hangs right after showing its envelope, or a program that copies
 // its window class never answers: Postlark's own timers must go on.
 TEST_F(WatchE2E, AHungOutlookNeverHangsPostlark) {

@@ -137,6 +137,10 @@ void PressKey(WORD vk) {
   SendInput(2, keys, sizeof(INPUT));
 }
 
+void Type(HWND edit, const std::wstring& text) {
+  for (const wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
+}
+
 bool PostlarkProcess::Choose(WORD key) const {
   PostMessageW(main_, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
   HWND menu = nullptr;

@@ -87,6 +87,8 @@ bool ParkedLeft(HWND anim);
 
 // A key pressed and released, to whichever window has the focus.
 void PressKey(WORD vk);
+// Text typed into an edit box, character by character.
+void Type(HWND edit, const std::wstring& text);
 
 // The first top-level window of that class owned by process pid.
 HWND FindWindowOf(DWORD pid, const wchar_t* cls);

@@ -34,15 +34,6 @@ TEST(UserIsActive, PointerMovesOnEitherAxisAndKeysCount) {
   EXPECT_EQ(probe.UserIsActive(), base::kFalse) << "an unreadable pointer has not moved";
 }
 
-TEST(UserIsActive, StopsScanningAtTheFirstKeyDown) {
-  ScriptedInput in;
-  ActivityProbe probe(in);
-  in.keys = {0x10};
-  in.queries = 0;
-  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
-  EXPECT_EQ(in.queries, 0x11);
-}
-
 class PresenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
