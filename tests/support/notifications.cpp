@@ -29,15 +29,6 @@ DWORD GetDword(const wchar_t* name) {
 
 }  // namespace
 
-std::wstring StandInNotificationsDll() {
-  const std::wstring set = Env(L"POSTLARK_STAND_IN_NOTIFICATIONS");
-  if (!set.empty()) return WinPath(set);
-  wchar_t exe[MAX_PATH * 2];
-  const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH * 2);
-  std::wstring path(exe, n);
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"stand_in_notifications.dll";
-}
-
 StandInNotifications::StandInNotifications() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
   base::RegKey key;

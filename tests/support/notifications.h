@@ -11,8 +11,6 @@
 
 namespace testing_support {
 
-std::wstring StandInNotificationsDll();
-
 // Registers the stand-in for its lifetime; the settings start at the DLL's
 // defaults (access allowed, no toasts) and go with the registration.
 class StandInNotifications {

@@ -31,6 +31,9 @@ std::wstring FromEnvOrTestsFolder(const wchar_t* variable, const wchar_t* relati
 
 std::wstring PostlarkExe() { return FromEnvOrTestsFolder(L"POSTLARK_EXE", L"..\\postlark.exe"); }
 std::wstring StandInExe() { return FromEnvOrTestsFolder(L"POSTLARK_STAND_IN", L"stand_in_outlook.exe"); }
+std::wstring StandInNotificationsDll() {
+  return FromEnvOrTestsFolder(L"POSTLARK_STAND_IN_NOTIFICATIONS", L"stand_in_notifications.dll");
+}
 std::wstring TestDataFolder() { return FromEnvOrTestsFolder(L"POSTLARK_TEST_DATA", L"..\\testdata"); }
 
 std::wstring TestFolder(const std::wstring& name) {

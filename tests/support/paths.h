@@ -13,6 +13,7 @@ std::wstring WinPath(std::wstring path);
 // in (build/<arch>/tests).
 std::wstring PostlarkExe();
 std::wstring StandInExe();
+std::wstring StandInNotificationsDll();
 std::wstring TestDataFolder();
 // Folder for this test's files (created), under the test data folder.
 std::wstring TestFolder(const std::wstring& name);

@@ -3,19 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <ostream>
 #include <vector>
 
 #include "support/notifications.h"
 #include "support/paths.h"
 #include "support/pump.h"
 #include "watch/notification_list.h"
-
-namespace watch {
-void PrintTo(CallState state, std::ostream* os) {
-  *os << (state == CallState::Running ? "Running" : state == CallState::Completed ? "Completed" : "Failed");
-}
-}  // namespace watch
 
 using namespace testing_support;
 using watch::CallState;
