@@ -102,8 +102,11 @@ void NotificationSource::Start() {
       return Fail();
     }
   }
-  ToastAccess access = ToastAccess::Unspecified;
-  if (FAILED(list_->GetAccessStatus(&access))) return Fail();
+  // Windows is asked whether Postlark may read until a read succeeds, and
+  // again after one fails: not every second, since the question is a call
+  // into the platform that this thread would wait on.
+  ToastAccess access = ToastAccess::Allowed;
+  if ((state_ != ToastState::Allowed || failures_ > 0) && FAILED(list_->GetAccessStatus(&access))) return Fail();
   if (access == ToastAccess::Unspecified && !requested_) {
     // Nobody has decided yet: Windows asks the user, once a run.
     requested_ = true;

@@ -105,14 +105,17 @@ struct ToastScript {
   HRESULT readError = S_OK;
   bool hold = false;
   std::vector<watch::Toast> toasts;
-  int opens = 0, requests = 0, reads = 0;
+  int opens = 0, accessChecks = 0, requests = 0, reads = 0;
 };
 
 class FakeNotificationList final : public watch::NotificationList {
  public:
   explicit FakeNotificationList(ToastScript& script) : s_(script) {}
   HRESULT Open() override { return ++s_.opens, s_.open; }
-  HRESULT GetAccessStatus(watch::ToastAccess* access) override { return *access = s_.access, S_OK; }
+  HRESULT GetAccessStatus(watch::ToastAccess* access) override {
+    ++s_.accessChecks;
+    return *access = s_.access, S_OK;
+  }
   HRESULT StartRequestAccess(std::function<void()> completed) override;
   watch::CallState PollRequestAccess(watch::ToastAccess* access, HRESULT* error) override;
   HRESULT StartRead(std::function<void()> completed) override;

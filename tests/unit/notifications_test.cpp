@@ -70,6 +70,13 @@ TEST_F(SourceTest, AToastIsTakenAtTheTickAfterItsReadAndNoReadStartsWhileOneIsUn
   EXPECT_FALSE(Tick());
   EXPECT_EQ(script.reads, 2);
   EXPECT_EQ(script.opens, 1) << "the class is loaded once";
+  EXPECT_EQ(script.accessChecks, 1) << "Windows was asked for access while reads succeeded";
+
+  // The user turns access off in Windows' settings: the next read fails.
+  script.access = ToastAccess::Denied;
+  script.readError = E_ACCESSDENIED;
+  for (int s = 0; s < 5; ++s) Tick();
+  EXPECT_EQ(source.State(), ToastState::Denied);
 }
 
 TEST_F(SourceTest, AMissingClassOrAFailureIsTriedAgainAfterAPauseThatDoublesUpToFiveMinutes) {
