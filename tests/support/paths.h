@@ -1,5 +1,5 @@
 #pragma once
-// Where the build under test and its test data are.
+// Where the build under test and its test data are, and the files a test makes.
 #include <windows.h>
 
 #include <string>
