@@ -1,6 +1,7 @@
 // The notification list through the Windows Runtime's ABI: the listener's
 // class activated by name, its calls started with a completion handler of our
-// own and read back by polling the operation's status. Nothing here waits.
+// own and read back by polling the operation's status. Nothing here waits
+// for an operation; only the access status is a plain call.
 // Use one list from one thread (Postlark's UI thread), and destroy it there.
 #include <roapi.h>
 #include <winstring.h>
