@@ -174,4 +174,12 @@ HRESULT Query(IUnknown* from, REFIID iid, ComRef<T>& to) {
   return from ? from->QueryInterface(iid, to.Out()) : E_POINTER;
 }
 
+// The system's own lock, for std::lock_guard: std::mutex would bring the C++
+// library's error machinery, a third of the exe, into a small tray program.
+struct Lock {
+  SRWLOCK srw = SRWLOCK_INIT;
+  void lock() { AcquireSRWLockExclusive(&srw); }
+  void unlock() { ReleaseSRWLockExclusive(&srw); }
+};
+
 }  // namespace base

@@ -11,13 +11,6 @@
 namespace base {
 namespace {
 
-// The system's own lock: std::mutex would bring the C++ library's error
-// machinery, a third of the exe, into a small tray program.
-struct Lock {
-  SRWLOCK srw = SRWLOCK_INIT;
-  void lock() { AcquireSRWLockExclusive(&srw); }
-  void unlock() { ReleaseSRWLockExclusive(&srw); }
-};
 using Hold = std::lock_guard<Lock>;
 
 }  // namespace

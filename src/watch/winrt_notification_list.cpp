@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <iterator>
+#include <mutex>
 #include <new>
 #include <utility>
 
@@ -86,14 +87,18 @@ ToastAccess ToAccess(abi::UserNotificationListenerAccessStatus status) {
 // Tells the caller that an operation has completed. Agile, so the runtime
 // calls it straight from its own thread rather than marshalling the call to
 // the UI thread's apartment. Disarmed, it calls nobody: an operation given up
-// may still complete later.
+// may still complete later. Disarm waits for a call under way, so the caller's
+// owner may go as soon as it returns.
 template <class Result>
 class CompletedHandler final : public abi::IAsyncOperationCompletedHandler<Result>, public IAgileObject {
   using Handler = abi::IAsyncOperationCompletedHandler<Result>;
 
  public:
   explicit CompletedHandler(std::function<void()> completed) : completed_(std::move(completed)) {}
-  void Disarm() { armed_ = false; }
+  void Disarm() {
+    std::lock_guard<base::Lock> hold(lock_);
+    armed_ = false;
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -115,7 +120,8 @@ class CompletedHandler final : public abi::IAsyncOperationCompletedHandler<Resul
     return left;
   }
   HRESULT STDMETHODCALLTYPE Invoke(abi::IAsyncOperation<Result>*, AsyncStatus) override {
-    if (armed_.exchange(false) && completed_) {
+    std::lock_guard<base::Lock> hold(lock_);
+    if (std::exchange(armed_, false) && completed_) {
       try {
         completed_();
       } catch (...) {
@@ -128,7 +134,8 @@ class CompletedHandler final : public abi::IAsyncOperationCompletedHandler<Resul
  private:
   ~CompletedHandler() = default;
   std::atomic<ULONG> refs_{1};
-  std::atomic<bool> armed_{true};
+  base::Lock lock_;
+  bool armed_ = true;
   std::function<void()> completed_;
 };
 
@@ -281,8 +288,8 @@ class WinRtNotificationList final : public NotificationList {
     // No Windows Runtime at all: the class is as missing as before 1607.
     if (!rt.Loaded()) return REGDB_E_CLASSNOTREG;
     if (!initialized_) {
-      // The UI thread is a single-threaded apartment already (S_FALSE); a
-      // thread of the multithreaded one is fine as it is.
+      // The UI thread is most often a single-threaded apartment already, the
+      // clip player's (S_FALSE); one of the multithreaded one is fine as it is.
       const HRESULT hr = rt.initialize(RO_INIT_SINGLETHREADED);
       if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) return hr;
       initialized_ = SUCCEEDED(hr);
