@@ -139,6 +139,7 @@ void Application::WatchNotifications_Click() {
   // user can change that.
   if (notifications_.State() == watch::ToastState::Denied) {
     ShellExecuteW(main_, nullptr, L"ms-settings:privacy-notifications", nullptr, nullptr, SW_SHOWNORMAL);
+    notifications_.AskAgainSoon();
     return;
   }
   book_.Toggle(&settings::Options::WatchNotifications);

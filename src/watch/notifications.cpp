@@ -98,7 +98,7 @@ void NotificationSource::Start() {
     const HRESULT opened = list_ ? list_->Open() : E_OUTOFMEMORY;
     if (FAILED(opened)) {
       list_.reset();
-      if (opened == REGDB_E_CLASSNOTREG) state_ = ToastState::Missing;
+      if (opened == REGDB_E_CLASSNOTREG || opened == CLASS_E_CLASSNOTAVAILABLE) state_ = ToastState::Missing;
       return Fail();
     }
   }

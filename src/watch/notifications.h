@@ -58,6 +58,12 @@ class NotificationSource {
   // A call's completion was posted: its result, at once.
   bool Collect(const std::wstring& apps);
   ToastState State() const { return state_; }
+  // The user went to change what Windows allows: ask again at the next tick,
+  // not after the pause.
+  void AskAgainSoon() {
+    failures_ = 0;
+    retryAt_ = 0;
+  }
 
  private:
   enum class Call { None, Request, Read };
