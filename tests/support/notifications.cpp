@@ -1,5 +1,7 @@
 #include "support/notifications.h"
 
+#include <string_view>
+
 #include "base/scoped.h"
 #include "support/paths.h"
 
@@ -32,9 +34,19 @@ DWORD GetDword(const wchar_t* name) {
 StandInNotifications::StandInNotifications() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
   base::RegKey key;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kClassKey, 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr, key.Out(),
-                      nullptr) != ERROR_SUCCESS)
+  DWORD created = 0;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kClassKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE | kView, nullptr,
+                      key.Out(), &created) != ERROR_SUCCESS)
     return;
+  // Windows' own class is never written over, nor its key deleted; one that
+  // a test which crashed left behind is taken over.
+  wchar_t was[MAX_PATH] = {};
+  DWORD size = sizeof was;
+  RegGetValueW(key.get(), nullptr, L"DllPath", RRF_RT_REG_SZ, nullptr, was, &size);
+  const std::wstring_view left = was, ours = L"stand_in_notifications.dll";
+  windowsOwn_ = created == REG_OPENED_EXISTING_KEY &&
+                !(left.size() >= ours.size() && _wcsicmp(was + left.size() - ours.size(), ours.data()) == 0);
+  if (windowsOwn_) return;
   const std::wstring dll = StandInNotificationsDll();
   const DWORD zero = 0;
   registered_ = RegSetValueExW(key.get(), L"DllPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(dll.c_str()),
@@ -46,7 +58,7 @@ StandInNotifications::StandInNotifications() {
 }
 
 StandInNotifications::~StandInNotifications() {
-  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kClassKey, kView, 0);
+  if (!windowsOwn_) RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kClassKey, kView, 0);
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
 }
 

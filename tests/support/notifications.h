@@ -21,6 +21,8 @@ class StandInNotifications {
   StandInNotifications& operator=(const StandInNotifications&) = delete;
 
   bool Registered() const { return registered_; }
+  // Windows has the class itself: the stand-in stays out of its way.
+  bool WindowsOwn() const { return windowsOwn_; }
   void SetAccess(watch::ToastAccess access);
   void SetToasts(const std::vector<watch::Toast>& toasts);
   // The next reads complete with this error.
@@ -34,6 +36,7 @@ class StandInNotifications {
 
  private:
   bool registered_ = false;
+  bool windowsOwn_ = false;
 };
 
 }  // namespace testing_support
