@@ -38,10 +38,7 @@ class RealDrives final : public Machine {
 
 }  // namespace
 
-Machine& RealMachine() {
-  static RealDrives machine;
-  return machine;
-}
+std::shared_ptr<Machine> RealMachine() { return std::make_shared<RealDrives>(); }
 
 MciChannel& RealMci() {
   static WinmmChannel channel;

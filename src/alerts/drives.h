@@ -4,6 +4,7 @@
 // reads a file from A:. None reports anything or fails visibly.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace alerts {
@@ -33,7 +34,7 @@ class Machine {
   virtual void FlashFloppyDrive() = 0;
 };
 
-Machine& RealMachine();
+std::shared_ptr<Machine> RealMachine();
 
 inline constexpr char kFloppyProbeFile[] = "a:\\dummyfile";
 

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "base/path.h"
 #include "ui/twips.h"
 
 namespace alerts {
@@ -13,10 +12,13 @@ constexpr UINT kClipChecked = WM_APP + 50;
 SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
 }  // namespace
 
-frmAnim::frmAnim(const std::wstring& movie, std::function<bool()> animRight)
-    : movie_(movie), animRight_(std::move(animRight)), clipCheck_([this] {
-        PostMessageW(window_, kClipChecked, 0, 0);
-      }) {
+frmAnim::frmAnim(std::function<std::wstring()> clip, std::function<bool()> animRight,
+                 std::function<HRESULT(const std::wstring&)> check)
+    : clip_(std::move(clip)),
+      animRight_(std::move(animRight)),
+      check_(std::move(check)),
+      clipChecks_{base::Worker([this] { PostMessageW(window_, kClipChecked, 0, 0); }),
+                  base::Worker([this] { PostMessageW(window_, kClipChecked, 0, 0); })} {
   vid.EndOfStream = [this](long) { vid_EndOfStream(); };
   timTic.Tick = [this] { timTic_Timer(); };
 }
@@ -59,22 +61,29 @@ void frmAnim::Form_Activate() { Module1::SetTopMost(hwnd()); }
 void frmAnim::PlayRandomClip(std::int32_t left_pos) {
   Module1::SetTopMost(hwnd());
   vid.put_Visible(false);
-  start_ = Start{++serial_, left_pos, base::BarePath(movie_)};
-  if (!checking_) CheckClip();
+  start_ = Start{++serial_, left_pos, clip_()};
+  CheckClip();
 }
 
 void frmAnim::CheckClip() {
-  checking_ = true;
-  auto found = std::make_shared<HRESULT>(E_FAIL);
-  const Start start = *start_;
-  clipCheck_.Post([path = start.path, found] { *found = CheckIsDiskFile(path); },
-                  [this, start, found] { ClipChecked(start, *found); });
+  for (base::Worker& worker : clipChecks_) {
+    if (worker.Busy()) continue;
+    checked_ = start_->serial;
+    auto found = std::make_shared<HRESULT>(E_FAIL);
+    worker.Post([check = check_, path = start_->path, found] { *found = check(path); },
+                [this, start = *start_, found] { ClipChecked(start, *found); });
+    return;
+  }
+  // Both are under way: the first to finish looks at this clip.
 }
 
 void frmAnim::ClipChecked(const Start& start, HRESULT found) {
-  checking_ = false;
   if (!start_) return;  // hidden or unloaded meanwhile
-  if (start_->serial != start.serial) return CheckClip();  // a newer clip was asked for
+  if (start_->serial != start.serial) {
+    // A newer clip was asked for: checked already, or now.
+    if (checked_ != start_->serial) CheckClip();
+    return;
+  }
   start_.reset();
   if (FAILED(found)) return Park(Side::Right);
   OpenAndPlay(start.left_pos, start.path);
@@ -148,7 +157,7 @@ LRESULT frmAnim::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (parked_) Park(*parked_);
       break;
     case kClipChecked:
-      clipCheck_.Deliver();
+      for (base::Worker& worker : clipChecks_) worker.Deliver();
       return 0;
   }
   return Window::HandleMessage(msg, wParam, lParam);

@@ -24,9 +24,11 @@ class frmAnim final : public ui::Window, public AnimationWindow {
   static constexpr float kDesignWidthTwips = 4695.0f;
   static constexpr float kDesignHeightTwips = 1035.0f;
 
-  // movie (the clip's path) is read at every clip; animRight says whether
-  // the stored option puts the clip top right.
-  frmAnim(const std::wstring& movie, std::function<bool()> animRight);
+  // clip gives the clip's path, asked at every clip; animRight says whether
+  // the stored option puts the clip top right; check looks at the clip's
+  // file, off the window's thread.
+  frmAnim(std::function<std::wstring()> clip, std::function<bool()> animRight,
+          std::function<HRESULT(const std::wstring&)> check = CheckIsDiskFile);
 
   // AnimationWindow
   // Creates the window (running Form_Load) and shows it (Form_Activate).
@@ -61,17 +63,20 @@ class frmAnim final : public ui::Window, public AnimationWindow {
   RECT Rect() const;
   void Park(Side side);
 
-  const std::wstring& movie_;
+  std::function<std::wstring()> clip_;
   std::function<bool()> animRight_;
+  std::function<HRESULT(const std::wstring&)> check_;
   MediaPlayer vid;
   ui::Timer timTic{1000};
   AnimationSequence seq_;
   std::optional<Side> parked_;   // where it waits, between clips
   std::optional<Start> start_;   // the clip asked for, not yet opened
   unsigned serial_ = 0;
-  bool checking_ = false;
-  HWND window_ = nullptr;  // for the worker's post: set once, before any
-  base::Worker clipCheck_;
+  unsigned checked_ = 0;  // the newest clip whose check is under way
+  HWND window_ = nullptr;  // for the workers' posts: set once, before any
+  // Two at most: a check that hangs on a share that is gone holds up the
+  // next clip only until the other worker looks.
+  base::Worker clipChecks_[2];
 };
 
 }  // namespace alerts

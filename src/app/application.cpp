@@ -17,7 +17,7 @@ namespace app {
 namespace {
 
 // Windows starts programs from the Run key in the system folder: a relative
-// marker path means the folder that holds postlark.exe, wherever Postlark was
+// path means the folder that holds postlark.exe, wherever Postlark was
 // started from.
 std::wstring ExeFolder() {
   const std::wstring exe = settings::ThisExe();
@@ -35,11 +35,11 @@ Platform RealPlatform() {
   p.input = &presence::RealInput();
   p.presenting = presence::UserIsPresenting;
   p.notify = watch::NotifyIcon;
-  p.machine = &alerts::RealMachine();
-  p.makeAnimation = [](const std::wstring& movie, std::function<bool()> animRight) {
-    return std::make_unique<alerts::frmAnim>(movie, std::move(animRight));
+  p.machine = alerts::RealMachine();
+  p.makeAnimation = [](std::function<std::wstring()> clip, std::function<bool()> animRight) {
+    return std::make_unique<alerts::frmAnim>(std::move(clip), std::move(animRight));
   };
-  p.markerFolder = ExeFolder();
+  p.folder = ExeFolder();
   p.makeNotifications = watch::MakeWinRtNotificationList;
   p.clock = GetTickCount64;
   FILETIME now{};
@@ -86,7 +86,8 @@ bool Application::Start() {
   // user sees both appear together either way.
   tray_.Add(main_, reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON)));
   form_.Show();
-  anim_ = platform_.makeAnimation(book_.Get().Movie, [this] { return book_.StoredAnimRight(); });
+  anim_ = platform_.makeAnimation([this] { return base::InFolder(base::BarePath(book_.Get().Movie), platform_.folder); },
+                                  [this] { return book_.StoredAnimRight(); });
   anim_->LoadAndShow();
   // The start-up clip plays beyond the right edge, out of sight.
   StartAnimation(static_cast<std::int32_t>(std::lround(ui::ScreenWidthTwips(ui::DpiFor(main_)))));
@@ -220,7 +221,7 @@ void Application::CheckMarkerFile() {
   // The user may be halfway through typing the path: a partial path that
   // happens to name a file must not get that file deleted.
   if (form_.Editing(&settings::Options::FileDetectName)) return;
-  marker_.Look(watch::ResolveMarkerPath(base::BarePath(book_.Get().FileDetectName), platform_.markerFolder));
+  marker_.Look(base::InFolder(base::BarePath(book_.Get().FileDetectName), platform_.folder));
 }
 
 void Application::MarkerOff() { marker_.Forget(); }
@@ -231,16 +232,17 @@ bool Application::CheckNotifications() {
 
 void Application::Beep() { platform_.machine->Beep(); }
 
-// The drives answer in seconds, or not at all: their commands run on the
-// drive worker, one at a time, never on the window's thread.
-void Application::OpenCdTray() {
-  drives_.Post([machine = platform_.machine] { machine->OpenCdTray(); });
-}
+void Application::OpenCdTray() { Drive(doorPending_, &alerts::Machine::OpenCdTray); }
 
-void Application::FlashFloppyDrive() {
-  if (floppyPending_) return;  // a drive that hangs gets no pile of reads
-  floppyPending_ = true;
-  drives_.Post([machine = platform_.machine] { machine->FlashFloppyDrive(); }, [this] { floppyPending_ = false; });
+void Application::FlashFloppyDrive() { Drive(floppyPending_, &alerts::Machine::FlashFloppyDrive); }
+
+// The drives answer in seconds, or not at all: their commands run on the
+// drive worker, one at a time, never on the window's thread, and a drive
+// that hangs gets no pile of them.
+void Application::Drive(bool& pending, void (alerts::Machine::*command)()) {
+  if (pending) return;
+  pending = true;
+  drives_.Post([machine = platform_.machine, command] { (machine.get()->*command)(); }, [&pending] { pending = false; });
 }
 
 bool Application::AnimRight() { return book_.StoredAnimRight(); }

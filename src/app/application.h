@@ -32,13 +32,14 @@ struct Platform {
   presence::InputState* input;
   std::function<bool()> presenting;
   TrayIcon::Notify notify;
-  alerts::Machine* machine;
-  // The animation window, showing the clip at `movie`.
-  std::function<std::unique_ptr<alerts::AnimationWindow>(const std::wstring& movie,
+  // Shared with the drive worker, which a hung drive may keep past the end.
+  std::shared_ptr<alerts::Machine> machine;
+  // The animation window, showing the clip at the path `clip` gives.
+  std::function<std::unique_ptr<alerts::AnimationWindow>(std::function<std::wstring()> clip,
                                                           std::function<bool()> animRight)>
       makeAnimation;
-  // Where a relative marker path is looked for.
-  std::wstring markerFolder;
+  // Where relative paths, the marker's and the clip's, start.
+  std::wstring folder;
   // Who gives the timers their ticks; null: the main window.
   ui::TimerHost* timers = nullptr;
   // Just before the process ends at once (the Exit button).
@@ -90,6 +91,7 @@ class Application final : private watch::MailSources, private watch::AlertEffect
   void Beep() override;
   void OpenCdTray() override;
   void FlashFloppyDrive() override;
+  void Drive(bool& pending, void (alerts::Machine::*command)());
   bool AnimRight() override;
   void AlertRaised() override;
 
@@ -105,7 +107,7 @@ class Application final : private watch::MailSources, private watch::AlertEffect
   Form1 form_;
   HWND main_ = nullptr;  // for the workers' posts: set once, before any
   base::Worker drives_;
-  bool floppyPending_ = false;
+  bool doorPending_ = false, floppyPending_ = false;
   UINT restoreMessage_ = 0;
   bool unloaded_ = false;
 };

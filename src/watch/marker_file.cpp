@@ -1,6 +1,5 @@
 #include "watch/marker_file.h"
 
-#include <cwctype>
 #include <utility>
 #include <vector>
 
@@ -68,23 +67,6 @@ Take Win32MarkerFileSystem::TakeMarker(const std::wstring& path, const std::wstr
 }
 
 std::shared_ptr<MarkerFileSystem> RealFileSystem() { return std::make_shared<Win32MarkerFileSystem>(); }
-
-std::wstring ResolveMarkerPath(const std::wstring& path, const std::wstring& folder) {
-  const auto drive = [](const std::wstring& p) { return p.size() >= 2 && std::iswalpha(p[0]) && p[1] == L':'; };
-  if (path.empty() || folder.empty()) return path;
-  if (path.rfind(L"\\\\", 0) == 0) return path;  // a share, or \\?\...
-  if (drive(path)) return path;  // "C:\x" is whole; "C:x" is never the marker
-  if (path[0] == L'\\') {
-    // The root of that folder's drive or share.
-    size_t root = 2;
-    if (folder.rfind(L"\\\\", 0) == 0) {
-      root = folder.find(L'\\', folder.find(L'\\', 2) + 1);
-      if (root == std::wstring::npos) root = folder.size();
-    }
-    return folder.substr(0, root) + path;
-  }
-  return folder + (folder.back() == L'\\' ? L"" : L"\\") + path;
-}
 
 bool MarkerWatch::Found(const std::wstring& path, Take result) {
   switch (result) {

@@ -46,10 +46,6 @@ class Win32MarkerFileSystem : public MarkerFileSystem {
 
 std::shared_ptr<MarkerFileSystem> RealFileSystem();
 
-// A relative marker path names a file in the given folder (the one that
-// holds postlark.exe), whatever the process's current folder.
-std::wstring ResolveMarkerPath(const std::wstring& path, const std::wstring& folder);
-
 // What a finished lookup means for mail.
 class MarkerWatch {
  public:

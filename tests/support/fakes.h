@@ -148,19 +148,21 @@ class FakeAnimationWindow final : public alerts::AnimationWindow {
 };
 
 // The beep and the drives, counted; called from any thread. With a gate,
-// the floppy read waits for it, as a drive that hangs would.
+// the drives wait for it, as a drive that hangs would.
 class FakeMachine final : public alerts::Machine {
  public:
   void Beep() override { ++beeps; }
-  void OpenCdTray() override { ++ejects; }
-  void FlashFloppyDrive() override {
-    floppyThread = GetCurrentThreadId();
-    if (gate) WaitForSingleObject(gate, 30000);
-    ++floppies;
-  }
+  void OpenCdTray() override { Wait(), ++ejects; }
+  void FlashFloppyDrive() override { Wait(), ++floppies; }
   std::atomic<int> beeps{0}, ejects{0}, floppies{0};
-  std::atomic<DWORD> floppyThread{0};
-  HANDLE gate = nullptr;
+  std::atomic<DWORD> driveThread{0};
+  std::atomic<HANDLE> gate{nullptr};
+
+ private:
+  void Wait() {
+    driveThread = GetCurrentThreadId();
+    if (gate) WaitForSingleObject(gate, 30000);
+  }
 };
 
 // The pointer and keys as the test sets them; key queries counted.

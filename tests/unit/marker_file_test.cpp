@@ -35,9 +35,9 @@ TEST(MarkerPath, OnlyTheBackslashSeparatesAndRelativePathsStartInTheGivenFolder)
       {L"", L""},
   };
   for (const auto& [typed, resolved] : table)
-    EXPECT_EQ(watch::ResolveMarkerPath(typed, start), resolved) << std::wstring(typed).size();
-  EXPECT_EQ(watch::ResolveMarkerPath(L"\\new.flag", L"\\\\server\\share\\postlark"), L"\\\\server\\share\\new.flag");
-  EXPECT_EQ(watch::ResolveMarkerPath(L"new.flag", L"C:\\"), L"C:\\new.flag");
+    EXPECT_EQ(base::InFolder(typed, start), resolved) << std::wstring(typed).size();
+  EXPECT_EQ(base::InFolder(L"\\new.flag", L"\\\\server\\share\\postlark"), L"\\\\server\\share\\new.flag");
+  EXPECT_EQ(base::InFolder(L"new.flag", L"C:\\"), L"C:\\new.flag");
 
   // As Explorer copies a path, and as pasted text comes.
   for (const wchar_t* given : {L"\"C:\\new.flag\"", L"  C:\\new.flag\t", L" \" C:\\new.flag \" "})

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "alerts/frm_anim.h"
+#include "base/scoped.h"
 #include "support/paths.h"
 #include "support/pump.h"
 
@@ -33,7 +34,7 @@ std::vector<std::wstring> BadPaths() {
 
 TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
   std::wstring movie;
-  alerts::frmAnim anim(movie, [] { return true; });
+  alerts::frmAnim anim([&] { return movie; }, [] { return true; });
   ASSERT_TRUE(anim.LoadAndShow());
   for (const std::wstring& path : BadPaths()) {
     movie = path;
@@ -56,6 +57,38 @@ TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
   RECT r{};
   GetWindowRect(anim.hwnd(), &r);
   EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN));
+  anim.Unload();
+}
+
+// A clip on a share that is gone: its check hangs, the window answers, and
+// the next clip plays once it is asked for.
+TEST(HostileInputs, AClipCheckThatHangsHoldsUpNeitherTheWindowNorTheNextClip) {
+  const std::wstring gone = L"\\\\gone\\share\\clip.avi", clip = TestDataFolder() + L"\\msvideo1.avi";
+  std::wstring movie = gone;
+  const base::UniqueHandle share(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  alerts::frmAnim anim([&] { return movie; }, [] { return true; }, [&](const std::wstring& path) {
+    if (path == gone) WaitForSingleObject(share.get(), 30000);
+    return alerts::CheckIsDiskFile(path);
+  });
+  ASSERT_TRUE(anim.LoadAndShow());
+  anim.set_playAnimTimes(1);
+  anim.PlayRandomClip(-1);
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(anim.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+  movie = clip;
+  anim.PlayRandomClip(-1);
+  RECT r{};
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        GetWindowRect(anim.hwnd(), &r);
+        return r.left < GetSystemMetrics(SM_CXSCREEN) && r.right > 0;
+      },
+      5000))
+      << "the next clip waited for the hung check: at " << r.left;
+  SetEvent(share.get());
+  PumpFor(500);
+  GetWindowRect(anim.hwnd(), &r);
+  EXPECT_LT(r.left, GetSystemMetrics(SM_CXSCREEN)) << "the hung check's answer came too late to count";
   anim.Unload();
 }
 
