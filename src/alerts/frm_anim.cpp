@@ -29,8 +29,8 @@ bool frmAnim::LoadAndShow() {
     const UINT dpi = ui::DpiFor(nullptr);
     // Made beyond every monitor: it is never on screen before its clip opens.
     const RECT away = alerts::Park(CurrentDesk(), Side::Right, {0, 0});
-    if (!Create(kClassName, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_CLIPCHILDREN, L"Postlark",
-                away.left, away.top, ui::TwipsToPixels(kDesignWidthTwips, dpi),
+    if (!Create(kClassName, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, WS_POPUP | WS_CLIPCHILDREN,
+                L"Postlark", away.left, away.top, ui::TwipsToPixels(kDesignWidthTwips, dpi),
                 ui::TwipsToPixels(kDesignHeightTwips, dpi), nullptr))
       return false;
     window_ = hwnd();

@@ -86,8 +86,9 @@ bool Application::Start() {
   // user sees both appear together either way.
   tray_.Add(main_, reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON)));
   form_.Show();
-  anim_ = platform_.makeAnimation([this] { return base::InFolder(base::BarePath(book_.Get().Movie), platform_.folder); },
-                                  [this] { return book_.StoredAnimRight(); });
+  anim_ = platform_.makeAnimation(
+      [this] { return base::InFolder(base::BarePath(book_.Get().Movie), platform_.folder); },
+      [this] { return book_.StoredAnimRight(); });
   anim_->LoadAndShow();
   // The start-up clip plays beyond the right edge, out of sight.
   StartAnimation(static_cast<std::int32_t>(std::lround(ui::ScreenWidthTwips(ui::DpiFor(main_)))));
@@ -242,7 +243,8 @@ void Application::FlashFloppyDrive() { Drive(floppyPending_, &alerts::Machine::F
 void Application::Drive(bool& pending, void (alerts::Machine::*command)()) {
   if (pending) return;
   pending = true;
-  drives_.Post([machine = platform_.machine, command] { (machine.get()->*command)(); }, [&pending] { pending = false; });
+  drives_.Post([machine = platform_.machine, command] { (machine.get()->*command)(); },
+               [&pending] { pending = false; });
 }
 
 bool Application::AnimRight() { return book_.StoredAnimRight(); }

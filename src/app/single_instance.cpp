@@ -1,5 +1,7 @@
 #include "app/single_instance.h"
 
+#include <algorithm>
+
 #include "app/form1.h"
 
 namespace app {
@@ -23,7 +25,9 @@ bool SingleInstance::TryTake() {
 
 bool SingleInstance::HandOver() {
   const UINT restore = RegisterWindowMessageW(kRestoreMessageName);
-  for (int attempt = 0; attempt < 50; ++attempt) {
+  // 5 s for an answer, however long each try waits on a window that hangs.
+  const ULONGLONG end = GetTickCount64() + 5000;
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
     if (HWND running = FindWindowW(kForm1Class, nullptr)) {
       // The running copy may bring itself to the front: we are the
       // foreground process the user just started.
@@ -31,7 +35,8 @@ bool SingleInstance::HandOver() {
       GetWindowThreadProcessId(running, &pid);
       AllowSetForegroundWindow(pid);
       DWORD_PTR result = 0;
-      if (SendMessageTimeoutW(running, restore, 0, 0, SMTO_ABORTIFHUNG, 1000, &result)) return true;
+      const UINT wait = static_cast<UINT>(std::min<ULONGLONG>(1000, end - now));
+      if (SendMessageTimeoutW(running, restore, 0, 0, SMTO_ABORTIFHUNG, wait, &result)) return true;
     }
     Sleep(100);
   }

@@ -89,6 +89,7 @@ class LayoutAtDpi : public WatchE2E, public ::testing::WithParamInterface<UINT> 
 };
 
 TEST_P(LayoutAtDpi, MainWindowIsLaidOutFromTwips) {
+  SetOption(L"Movie", TestFolder(L"") + L"msvideo1.avi");  // the start-up clip, with its video window
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
   HWND main = postlark.Main();
