@@ -106,16 +106,16 @@ TEST_F(MarkerE2E, ARelativeMarkerPathIsBesideTheExeWhateverTheStartFolder) {
 }
 
 // Copied as a path (in quotes) and pasted with blanks around it: used
-// without them. A large file is never a marker.
+// without them. A file over 64 KiB is never a marker; one of 64 KiB is.
 TEST_F(MarkerE2E, AQuotedPathIsUsedAndALargeFileAtItIsNeverTheMarker) {
   SetOption(L"FileDetectName", L"  \"" + marker + L"\" ");
   PostlarkProcess postlark;
   ASSERT_TRUE(Ready(postlark));
-  ASSERT_TRUE(MakeFile(marker, FILE_ATTRIBUTE_NORMAL, 100 * 1024));
+  ASSERT_TRUE(MakeFile(marker, FILE_ATTRIBUTE_NORMAL, 64 * 1024 + 1));
   PumpFor(2500);
-  EXPECT_TRUE(Exists(marker)) << "a 100-KiB file was taken";
+  EXPECT_TRUE(Exists(marker)) << "a file over 64 KiB was taken";
   EXPECT_FALSE(OnScreen(postlark.Anim())) << "and alerted";
-  ASSERT_TRUE(MakeFile(marker));
+  ASSERT_TRUE(MakeFile(marker, FILE_ATTRIBUTE_NORMAL, 64 * 1024));
   EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000)) << "the path in quotes was not used";
   EXPECT_TRUE(PumpUntil([&] { return OnScreen(postlark.Anim()); }, 3000));
 }

@@ -126,7 +126,8 @@ TEST_F(MenuE2E, QuietWhilePresentingKeepsTheEnvelopeUntilFullScreenEndsAndTheCho
 // A screen saver covers the screen without a title bar, but the user is
 // away: no reason for quiet.
 TEST_F(MenuE2E, AScreenSaverInFrontIsNoPresentation) {
-  PostlarkProcess postlark;
+  SetOption(L"Eject", L"1");  // the alert shows in the program's trace
+  PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
   ASSERT_TRUE(postlark.Started());
   WNDCLASSW saver{};
   saver.lpfnWndProc = DefWindowProcW;
@@ -137,6 +138,7 @@ TEST_F(MenuE2E, AScreenSaverInFrontIsNoPresentation) {
   ASSERT_TRUE(screenSaver.InFront());
   ASSERT_TRUE(outlook.AddEnvelope());
   EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << "quiet while the user was away";
+  EXPECT_TRUE(PumpUntil([&] { return postlark.Traced("door open") == 1; }, 3000)) << "no alert";
 }
 
 TEST_F(MenuE2E, ATestAlertRaisesTheAlertsAndLooksForNoMail) {
