@@ -156,12 +156,16 @@ void Form1::OnDestroyed() { PostQuitMessage(0); }
 
 void Form1::Command1_Click() { ShowWindow(hwnd(), SW_MINIMIZE); }
 
-void Form1::cmdBrowseAnimation_Click() {
-  settings::BrowseInto(CommonDialog1, hwnd(), txtMovie, settings::kMovieFilter);
-}
+void Form1::cmdBrowseAnimation_Click() { Browse(txtMovie, settings::kMovieFilter); }
 
-void Form1::cmdBrowseDetect_Click() {
-  settings::BrowseInto(CommonDialog1, hwnd(), txtFileDetect, settings::kDetectFilter);
+void Form1::cmdBrowseDetect_Click() { Browse(txtFileDetect, settings::kDetectFilter); }
+
+// A chosen path goes into the box only; the box stores it when it next loses
+// the focus.
+void Form1::Browse(ui::TextBox& box, const wchar_t* filter) {
+  CommonDialog1.FileName = box.Text();
+  CommonDialog1.Filter = filter;
+  if (CommonDialog1.ShowOpen(hwnd())) box.SetText(CommonDialog1.FileName);
 }
 
 LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

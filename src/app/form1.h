@@ -67,6 +67,7 @@ class Form1 final : public ui::Window, public Form1Controls {
   void Command1_Click();
   void cmdBrowseAnimation_Click();
   void cmdBrowseDetect_Click();
+  void Browse(ui::TextBox& box, const wchar_t* filter);
 
   settings::OptionBook& book_;
   Form1Events& events_;

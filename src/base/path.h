@@ -5,6 +5,9 @@
 
 namespace base {
 
+// The longest path Windows can name, and so the longest text Postlark keeps.
+inline constexpr size_t kLongestText = 32767;
+
 // Explorer's "Copy as path" puts quotes around a path, and pasted text often
 // carries blanks at its ends. The text the user typed is kept as it is; this
 // is what is used.

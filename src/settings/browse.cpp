@@ -51,11 +51,4 @@ bool CommonDialog::ShowOpen(HWND owner) {
   return true;
 }
 
-void BrowseInto(CommonDialog& dialog, HWND owner, ui::TextBox& box, const wchar_t* filter) {
-  dialog.FileName = box.Text();
-  dialog.Filter = filter;
-  if (!dialog.ShowOpen(owner)) return;
-  box.SetText(dialog.FileName);
-}
-
 }  // namespace settings

@@ -1,13 +1,10 @@
 #pragma once
 // The two "..." buttons: the platform's Open dialog, preset with the text
-// box's path and a filter. A chosen path goes into the text box only; the box
-// stores it when it next loses the focus. Cancel or any failure changes
-// nothing and says nothing.
+// box's path and a filter. Cancel or any failure changes nothing and says
+// nothing.
 #include <windows.h>
 
 #include <string>
-
-#include "ui/controls.h"
 
 namespace settings {
 
@@ -31,7 +28,5 @@ class CommonDialog {
 
 // Converts "a|b|c|d" to the double-NUL-terminated list the dialog takes.
 std::wstring DialogFilter(const std::wstring& filter);
-
-void BrowseInto(CommonDialog& dialog, HWND owner, ui::TextBox& box, const wchar_t* filter);
 
 }  // namespace settings

@@ -1,7 +1,7 @@
 #include "settings/options.h"
 
 #include "base/decimal.h"
-#include "ui/controls.h"
+#include "base/path.h"
 
 namespace settings {
 namespace {
@@ -85,7 +85,7 @@ void OptionBook::Set(Flag field, std::int16_t value) {
 
 void OptionBook::Set(Text field, const std::wstring& text) {
   // No box holds more; a longer text can only come from the registry.
-  const std::wstring value = text.substr(0, ui::TextBox::kMaxChars);
+  const std::wstring value = text.substr(0, base::kLongestText);
   if (options_.*field == value) return;
   options_.*field = value;
   if (Changed) Changed(field);

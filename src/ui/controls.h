@@ -17,6 +17,8 @@
 #include <functional>
 #include <string>
 
+#include "base/path.h"
+
 namespace ui {
 
 enum class Kind { Label, CheckBox, TextBox, Button };
@@ -54,9 +56,9 @@ class CheckBox final : public Control {
 
 class TextBox final : public Control {
  public:
-  // The longest path the platform can name; far beyond any loop count. A
-  // longer text, which only the registry can hold, is cut to it.
-  static constexpr size_t kMaxChars = 32767;
+  // Far beyond any loop count. A longer text, which only the registry can
+  // hold, is cut to it.
+  static constexpr size_t kMaxChars = base::kLongestText;
 
   Kind kind() const override { return Kind::TextBox; }
   const std::wstring& Text() const { return text_; }
