@@ -35,7 +35,6 @@ class AnimationSequence {
   // One tick of the hide timer; true on the tick that parks and stops.
   bool Tick();
   bool TimerEnabled() const { return timerEnabled_; }
-  std::int16_t Ticks() const { return miTicks_; }
 
  private:
   std::int16_t miTicks_ = 0;

@@ -400,8 +400,4 @@ HRESULT MediaPlayer::put_Visible(bool visible) {
   return S_OK;
 }
 
-long MediaPlayer::PlaysCompleted() const { return impl_->playsCompleted; }
-
-bool MediaPlayer::IsPlaying() const { return impl_->playing; }
-
 }  // namespace alerts

@@ -48,10 +48,6 @@ class MediaPlayer {
   float Height() const;
   HRESULT put_Visible(bool visible);
 
-  // Plays completed since the last Play(); for diagnostics and tests.
-  long PlaysCompleted() const;
-  bool IsPlaying() const;
-
   std::function<void(long result)> EndOfStream;
 
  private:

@@ -70,7 +70,6 @@ class TrayIcon {
   void SetItem(UINT item, const wchar_t* text, bool enabled);
   // The menu at the pointer; the command chosen, or 0.
   UINT ShowMenu();
-  bool Shown() const { return shown_; }
 
  private:
   void TryAdd();

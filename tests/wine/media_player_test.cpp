@@ -129,7 +129,6 @@ TEST_P(PlayableClip, TakesItsNaturalSizeAndPlaysToTheEnd) {
   ASSERT_HRESULT_SUCCEEDED(player_.put_Visible(true));
   const ULONGLONG start = GetTickCount64();
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
-  EXPECT_TRUE(player_.IsPlaying());
   size_t colours = 0;
   PumpUntil(
       [&] {
@@ -143,8 +142,6 @@ TEST_P(PlayableClip, TakesItsNaturalSizeAndPlaysToTheEnd) {
   EXPECT_GE(took, 1000u) << "a 2 s clip ended too soon";
   EXPECT_EQ(ends_[0].result, S_OK);
   EXPECT_EQ(ends_[0].thread, GetCurrentThreadId());
-  EXPECT_FALSE(player_.IsPlaying());
-  EXPECT_EQ(player_.PlaysCompleted(), 1);
   std::printf("[ clip     ] %s %dx%d played in %llu ms\n", Narrow(c.file).c_str(), c.width, c.height,
               static_cast<unsigned long long>(took));
 }
@@ -160,11 +157,9 @@ TEST_F(MediaPlayerTest, PlayCountThreeRaisesThreeEndsThenStops) {
   ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"short.avi")));
   ASSERT_HRESULT_SUCCEEDED(player_.put_PlayCount(3));
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
-  ASSERT_TRUE(WaitForEnds(3)) << "ends seen: " << ends_.size() << ", plays completed " << player_.PlaysCompleted();
-  EXPECT_FALSE(player_.IsPlaying());
+  ASSERT_TRUE(WaitForEnds(3)) << "ends seen: " << ends_.size();
   PumpFor(1500);  // three times the clip: a fourth play would have ended
   EXPECT_EQ(ends_.size(), 3u);
-  EXPECT_EQ(player_.PlaysCompleted(), 3);
   for (const End& e : ends_) {
     EXPECT_EQ(e.result, S_OK);
     EXPECT_EQ(e.thread, GetCurrentThreadId());
@@ -179,7 +174,6 @@ TEST_F(MediaPlayerTest, StopEndsPlaybackWithoutAnEnd) {
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
   PumpFor(500);
   ASSERT_HRESULT_SUCCEEDED(player_.Stop());
-  EXPECT_FALSE(player_.IsPlaying());
   PumpFor(2500);  // past the clip's own end
   EXPECT_EQ(ends_.size(), 0u);
 }
@@ -192,7 +186,6 @@ TEST_F(MediaPlayerTest, ANewFileNameReplacesTheClip) {
   EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(200, dpi_));
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
   ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"short.avi")));
-  EXPECT_FALSE(player_.IsPlaying());
   EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(160, dpi_));
   EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(120, dpi_) + MediaPlayer::kControlStripTwips);
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
@@ -203,33 +196,20 @@ TEST_F(MediaPlayerTest, ANewFileNameReplacesTheClip) {
 
 // --- Files that are no clips ------------------------------------------------
 
-class NotAClip : public MediaPlayerTest {
- protected:
-  void SetUp() override {
-    MediaPlayerTest::SetUp();
-    dir_ = testing_support::TestFolder(L"not_a_clip");
-    CreateDirectoryW((dir_ + L"\\folder.avi").c_str(), nullptr);
-    ASSERT_TRUE(testing_support::MakeFile(dir_ + L"\\text.avi", FILE_ATTRIBUTE_NORMAL, 64));  // not a clip
-  }
-
-  // Refused, with nothing left loaded, whatever was loaded before.
-  void ExpectRefused(const std::wstring& path) {
-    SCOPED_TRACE("path \"" + Narrow(path) + "\"");
+// A file that is there but holds no picture (paths that name no file never
+// reach the player: the animation window looks first). Refused, with nothing
+// left loaded, whatever was loaded before.
+TEST_F(MediaPlayerTest, AFileWithoutAPictureIsRefusedAndLeavesNothingLoaded) {
+  const std::wstring text = testing_support::TestFolder(L"not_a_clip") + L"\\text.avi";
+  ASSERT_TRUE(testing_support::MakeFile(text, FILE_ATTRIBUTE_NORMAL, 64));
+  for (const std::wstring& path : {text, Clip(L"sound_only.avi")}) {
+    SCOPED_TRACE(Narrow(path));
     ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"short.avi")));
     EXPECT_HRESULT_FAILED(player_.put_FileName(path));
     EXPECT_HRESULT_FAILED(player_.Play());
-    EXPECT_FALSE(player_.IsPlaying());
     PumpFor(200);
     EXPECT_EQ(ends_.size(), 0u);
   }
-
-  std::wstring dir_;
-};
-
-TEST_F(NotAClip, IsRefusedAndLeavesNothingLoaded) {
-  for (const std::wstring& path : {dir_ + L"\\missing.avi", std::wstring(), dir_, dir_ + L"\\folder.avi",
-                                   dir_ + L"\\text.avi", std::wstring(L"NUL"), Clip(L"sound_only.avi")})
-    ExpectRefused(path);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST(RegistryStore, AValueOfAnotherTypeReadsAsTheDefault) {
     const DWORD one = 1;
     RegSetValueExW(key.get(), L"Beep", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
   }
-  EXPECT_EQ(settings::MakeRegistryStore()->GetSetting(L"Postlark", L"Options", L"Beep", L"1"), L"1");
+  EXPECT_EQ(settings::MakeRegistryStore()->GetSetting(L"Postlark", L"Options", L"Beep", L"0"), L"0");
   ClearOptions();
 }
 
