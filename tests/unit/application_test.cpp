@@ -197,6 +197,13 @@ TEST_F(AppTest, TheMenuSaysWhenWindowsKeepsTheToastsFromPrograms) {
   EXPECT_EQ(toasts.reads, 0);
 }
 
+TEST_F(AppTest, TheToastListIsNotLoadedWhileTheOptionIsOff) {
+  store[L"WatchNotifications"] = L"0";
+  Start();
+  Seconds(5);
+  EXPECT_EQ(toasts.opens, 0);
+}
+
 TEST_F(AppTest, WithoutTheToastListTheMenusItemIsGreyed) {
   toasts.open = REGDB_E_CLASSNOTREG;
   Start();
