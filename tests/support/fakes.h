@@ -129,7 +129,7 @@ class FakeNotificationList final : public watch::NotificationList {
 class FakeAnimationWindow final : public alerts::AnimationWindow {
  public:
   bool LoadAndShow() override { return shown = true; }
-  void Unload() override { unloaded = true; }
+  void Unload() override {}
   void SetTopMost() override {}
   std::int16_t playAnimTimes() const override { return seq.playAnimTimes; }
   void set_playAnimTimes(std::int16_t plays) override { seq.playAnimTimes = plays; }
@@ -141,7 +141,7 @@ class FakeAnimationWindow final : public alerts::AnimationWindow {
   }
 
   alerts::AnimationSequence seq;
-  bool shown = false, unloaded = false;
+  bool shown = false;
   long loopCount = 0;
   std::vector<std::int32_t> lefts;
   int shutdowns = 0;

@@ -23,8 +23,6 @@ make msvideo1.avi 160x120 2 -c:v msvideo1
 make mjpeg.avi 200x100 2 -c:v mjpeg -pix_fmt yuvj420p -q:v 5
 make h264.m4v 160x120 2 -c:v libx264 -pix_fmt yuv420p -profile:v baseline -f mp4
 make h264.mov 200x100 2 -c:v libx264 -pix_fmt yuv420p -profile:v baseline
-make mpeg1.mpg 160x120 2 -c:v mpeg1video -r 25 -f mpeg
-make mpeg1.mpeg 200x100 2 -c:v mpeg1video -r 25 -f mpeg
 # Short clip for the tests that play several times.
 make short.avi 160x120 0.5 -c:v msvideo1
 

@@ -71,7 +71,7 @@ TEST_F(CheckCycleTest, AnAlertLastsFifteenTicksAndFlashesTheFloppyEveryFiveSecon
   EXPECT_EQ(desk.Count("floppy"), 4);
 }
 
-TEST_F(CheckCycleTest, TheMarkerReplacesTheProbeAndAnEnvelopeDuringAnAlertWaitsForItsEnd) {
+TEST_F(CheckCycleTest, TheMarkerReplacesTheProbeToastsCountBesideThemAndMailDuringAnAlertWaitsForItsEnd) {
   FileDetect = 1;
   Seconds(2);
   EXPECT_EQ(desk.log, (Log{"marker", "marker"}));
@@ -86,6 +86,10 @@ TEST_F(CheckCycleTest, TheMarkerReplacesTheProbeAndAnEnvelopeDuringAnAlertWaitsF
   EXPECT_EQ(desk.Count("beep"), 1);
   Seconds(1);
   EXPECT_EQ(desk.Count("beep"), 2);
+  Seconds(15);
+  desk.toast = true;  // a mail app's toast
+  Seconds(1);
+  EXPECT_EQ(desk.Count("beep"), 3);
 }
 
 TEST_F(CheckCycleTest, MailFoundLaterAlertsAtOnceOrWhenTheCycleCanButNeverTwiceNorNever) {

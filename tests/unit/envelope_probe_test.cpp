@@ -52,11 +52,4 @@ TEST(EnvelopeProbe, LabelsOfAnyLengthAreSafe) {
   EXPECT_FALSE(Module1::CheckOutlookTray(desktop));
 }
 
-TEST(TrimAtNul, CutsAtTheFirstNul) {
-  EXPECT_EQ(Module1::TrimAtNul("abc"), "abc");
-  EXPECT_EQ(Module1::TrimAtNul(std::string("ab\0cd", 5)), "ab");
-  EXPECT_EQ(Module1::TrimAtNul(std::string("\0abc", 4)), "");
-  EXPECT_EQ(Module1::TrimAtNul(""), "");
-}
-
 }  // namespace

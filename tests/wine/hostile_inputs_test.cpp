@@ -9,6 +9,7 @@
 #include "alerts/frm_anim.h"
 #include "base/scoped.h"
 #include "support/paths.h"
+#include "support/process.h"
 #include "support/pump.h"
 
 using namespace testing_support;
@@ -40,23 +41,16 @@ TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
     movie = path;
     anim.set_playAnimTimes(3);
     anim.PlayRandomClip(-1);
-    RECT r{};
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-          GetWindowRect(anim.hwnd(), &r);
-          return r.left == GetSystemMetrics(SM_CXSCREEN);
-        },
-        5000))
-        << "path of length " << path.size() << ": at " << r.left;
+    EXPECT_TRUE(PumpUntil([&] { return WindowRect(anim.hwnd()).left == GetSystemMetrics(SM_CXSCREEN); }, 5000))
+        << "path of length " << path.size() << ": at " << WindowRect(anim.hwnd()).left;
     EXPECT_EQ(anim.playAnimTimes(), 3) << "left as StartAnimation set it";
     SetWindowPos(anim.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // Parked where a monitor now is, as after the desk changed: a display
   // change parks it beyond the new desk.
-  SendMessageW(anim.hwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
-  RECT r{};
-  GetWindowRect(anim.hwnd(), &r);
-  EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN));
+  SendMessageW(anim.hwnd(), WM_DISPLAYCHANGE, 24,
+               MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  EXPECT_EQ(WindowRect(anim.hwnd()).left, GetSystemMetrics(SM_CXSCREEN));
   anim.Unload();
 }
 
@@ -77,18 +71,10 @@ TEST(HostileInputs, AClipCheckThatHangsHoldsUpNeitherTheWindowNorTheNextClip) {
   EXPECT_TRUE(SendMessageTimeoutW(anim.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
   movie = clip;
   anim.PlayRandomClip(-1);
-  RECT r{};
-  EXPECT_TRUE(PumpUntil(
-      [&] {
-        GetWindowRect(anim.hwnd(), &r);
-        return r.left < GetSystemMetrics(SM_CXSCREEN) && r.right > 0;
-      },
-      5000))
-      << "the next clip waited for the hung check: at " << r.left;
+  EXPECT_TRUE(PumpUntil([&] { return OnScreen(anim.hwnd()); }, 5000)) << "the next clip waited for the hung check";
   SetEvent(share.get());
   PumpFor(500);
-  GetWindowRect(anim.hwnd(), &r);
-  EXPECT_LT(r.left, GetSystemMetrics(SM_CXSCREEN)) << "the hung check's answer came too late to count";
+  EXPECT_TRUE(OnScreen(anim.hwnd())) << "the hung check's answer came too late to count";
   anim.Unload();
 }
 
