@@ -75,6 +75,7 @@ class Application final : private watch::MailSources, private watch::AlertEffect
   void ShowTrayMenu();
   void StartWithWindows_Click();
   void WatchNotifications_Click();
+  void Drive(bool& pending, void (alerts::Machine::*command)());
 
   // Form1Events
   void Form_Unload() override;
@@ -91,7 +92,6 @@ class Application final : private watch::MailSources, private watch::AlertEffect
   void Beep() override;
   void OpenCdTray() override;
   void FlashFloppyDrive() override;
-  void Drive(bool& pending, void (alerts::Machine::*command)());
   bool AnimRight() override;
   void AlertRaised() override;
 
