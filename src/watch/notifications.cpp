@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::int64_t kTicksPerSecond = 10'000'000;  // FILETIME units
 constexpr ULONGLONG kFirstPauseMs = 2000, kLongestPauseMs = 5 * 60 * 1000;
+constexpr size_t kRememberedIds = 4096;  // months of toasts on a busy desk, a few hundred KiB at most
 
 bool SameText(std::wstring_view a, std::wstring_view b) {
   return a.size() == b.size() &&
@@ -42,7 +43,11 @@ bool ToastNews::Read(const std::vector<Toast>& toasts, const std::wstring& apps)
     listed.insert(t.id);
     if (!seen_.count(t.id) && t.created >= since_ && IsMailApp(t.appUserModelId, apps)) mail = true;
   }
-  seen_ = std::move(listed);
+  // An Id stays seen after it leaves the list, so a toast that one read
+  // missed is not new when it comes back; past kRememberedIds, only the
+  // listed ones are kept.
+  if (seen_.size() + listed.size() > kRememberedIds) seen_.clear();
+  seen_.merge(listed);
   return mail;
 }
 

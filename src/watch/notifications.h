@@ -32,7 +32,7 @@ class ToastNews {
  public:
   explicit ToastNews(std::int64_t started);  // as a FILETIME
   // True when the list holds a new toast of a mail app. Every toast listed
-  // counts as seen from now on; Ids no longer listed are forgotten.
+  // counts as seen from now on.
   bool Read(const std::vector<Toast>& toasts, const std::wstring& apps);
 
  private:

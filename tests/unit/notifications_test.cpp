@@ -43,6 +43,12 @@ TEST(ToastNews, NewIsAnUnseenIdOfAToastNoOlderThanTwoSecondsBeforeStart) {
   EXPECT_FALSE(news.Read(list, apps)) << "seen";
   list = {{4, kOutlook, kStart + 9 * kSecond}};
   EXPECT_TRUE(news.Read(list, apps));
+  EXPECT_FALSE(news.Read({}, apps));
+  EXPECT_FALSE(news.Read(list, apps)) << "seen before a read that missed it";
+  int again = 0;  // toast 4 stays listed beside thousands of others that come and go
+  for (std::uint32_t id = 10; id < 10000; ++id)
+    again += news.Read({list[0], {id, L"Contoso.Chat!App", kStart}}, apps);
+  EXPECT_EQ(again, 0) << "a listed toast was forgotten";
 }
 
 class SourceTest : public ::testing::Test {
