@@ -202,7 +202,7 @@ int Soak(int seconds) {
     std::printf("  postlark.exe did not start\n");
     return 1;
   }
-  PumpFor(2000);  // let start-up finish (animation window, first ticks)
+  PumpFor(2000);  // let start-up finish (clip window, first ticks)
   const ULONGLONG t0 = GetTickCount64();
   auto elapsed = [&] { return static_cast<double>(GetTickCount64() - t0) / 1000.0; };
   std::vector<Snapshot> snaps{Take(postlark.Pid(), 0)};

@@ -1,5 +1,5 @@
-// Cost of Postlark's two once-a-second ticks (timCheckMail with the real
-// envelope probe, timIdleCheck with the real activity probe) against a plain
+// Cost of Postlark's two once-a-second ticks (the check tick with the real
+// envelope probe, the idle tick with the real activity probe) against a plain
 // loop doing the same Win32 work, with a crowd of extra top-level windows
 // living in a helper process.
 //   tick_bench.exe [window_crowd.exe]
@@ -12,32 +12,19 @@
 #include <vector>
 
 #include "bench_stats.h"
-#include "presence/presence.h"
+#include "presence/idle_watch.h"
 #include "presence/presenting.h"
 #include "support/fakes.h"
-#include "watch/check_cycle.h"
+#include "support/notifications.h"
 #include "ui/timer.h"
+#include "watch/check_cycle.h"
 #include "watch/envelope_probe.h"
 #include "watch/notifications.h"
-#include "support/notifications.h"
 #include "watch/notify_icon_record.h"
 
 namespace {
 
 using bench::NowMs;
-
-// The real probe, and the real toast list where one is given; the marker
-// is never looked for.
-struct ProbeOnly final : watch::MailSources {
-  bool Quiet() override { return presence::UserIsPresenting(); }
-  bool CheckOutlookTray() override { return Module1::CheckOutlookTray(); }
-  void CheckMarkerFile() override {}
-  void MarkerOff() override {}
-  bool CheckNotifications() override {
-    return notifications && notifications->Check(L"Microsoft.OutlookForWindows_8wekyb3d8bbwe");
-  }
-  watch::NotificationSource* notifications = nullptr;
-};
 
 // The floor of a toast read: the same list, polled and read again once read.
 struct FloorToasts {
@@ -145,17 +132,23 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
     }
   }
 
-  std::int16_t fileDetect = 0, beep = 1, eject = 0, anim = 0, flashDrive = 0;
-  ProbeOnly sources;
+  // The real envelope probe, and the real toast list where one is given;
+  // the marker is never looked for.
+  testing_support::Log log;
+  watch::EnvelopeSource envelope(watch::RealDesktop(), [] { return true; });
+  std::vector<watch::MailSource*> sources{&envelope};
+  testing_support::FakeEffect beep("beep", log);
   std::unique_ptr<testing_support::StandInNotifications> platform;
-  std::unique_ptr<watch::NotificationSource> notifications;
+  testing_support::TestMailbox mailbox;  // a read is taken at the next tick
+  std::unique_ptr<watch::ToastSource> notifications;
   std::unique_ptr<FloorToasts> floorToasts;
   if (cond.toasts) {
     platform = std::make_unique<testing_support::StandInNotifications>();
     platform->SetToasts({{1, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe!App", 0}});
-    notifications = std::make_unique<watch::NotificationSource>(watch::MakeWinRtNotificationList, [] {},
-                                                                 GetTickCount64, 0);
-    sources.notifications = notifications.get();
+    notifications = std::make_unique<watch::ToastSource>(
+        watch::MakeWinRtNotificationList, mailbox, [] { return true; },
+        [] { return L"Microsoft.OutlookForWindows_8wekyb3d8bbwe"; }, GetTickCount64, 0);
+    sources.push_back(notifications.get());
     floorToasts = std::make_unique<FloorToasts>();
     if (!platform->Registered() || FAILED(floorToasts->list->Open())) {
       std::printf("\n[%s] could not register or open the stand-in toast list\n", cond.name);
@@ -163,17 +156,16 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
       return;
     }
   }
-  testing_support::FakeDesk effects;
-  watch::CheckCycle cycle({fileDetect, beep, eject, anim, flashDrive}, sources, effects);
+  watch::CheckCycle cycle(sources, {&beep}, presence::UserIsPresenting);
   // Each tick on a clock of its own, so each can be timed alone.
   testing_support::FakeTimers checkClock, idleClock;
   cycle.HostTimers(checkClock);
   cycle.Start();
   presence::ActivityProbe activity;
-  presence::PresenceWatch presence(activity, []() -> alerts::AnimationWindow* { return nullptr; });
+  presence::IdleWatch presence(activity);
   presence.HostTimers(idleClock);
   bool idle = false;
-  presence.Shown = [&](const std::wstring&, const std::wstring& text) { idle = !text.empty(); };
+  presence.Ticked = [&](const presence::StatusLine& line) { idle = !line.idle.empty(); };
 
   FloorState floor;
   floor.deleteOnMatch = cond.outlook;
@@ -244,8 +236,8 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
   std::printf("\n[%s] %d top-level windows walked per tick%s\n", cond.name, walked,
               matches ? ", 1 untitled rctrl_renwnd32 (no envelope)" : "");
   bench::PrintHeader();
-  bench::PrintRow("Postlark timCheckMail tick", bench::Summarize(pCheck), 1000, "us");
-  bench::PrintRow("Postlark timIdleCheck tick", bench::Summarize(pIdle), 1000, "us");
+  bench::PrintRow("Postlark check tick", bench::Summarize(pCheck), 1000, "us");
+  bench::PrintRow("Postlark idle tick", bench::Summarize(pIdle), 1000, "us");
   bench::PrintRow("Postlark both ticks", total, 1000, "us");
   bench::PrintRow("floor: walk + label", bench::Summarize(fWalk), 1000, "us");
   bench::PrintRow("floor: 256 key states", bench::Summarize(fKeys), 1000, "us");
@@ -285,7 +277,7 @@ int main(int argc, char** argv) {
     std::string a = argv[1];
     crowdExe.assign(a.begin(), a.end());
   }
-  std::printf("== Tick cost: one timCheckMail tick + one timIdleCheck tick, in-process, real probes\n"
+  std::printf("== Tick cost: one check tick + one idle tick, in-process, real probes\n"
               "   floor = EnumWindows + GetWindowTextLengthA + GetWindowTextA/GetClassNameA + 256 x GetAsyncKeyState\n"
               "   (+ the toast list's read started and polled, where it is registered)\n"
               "   extra windows live in a helper process, half titled; times in microseconds\n");

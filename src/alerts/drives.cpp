@@ -3,11 +3,12 @@
 #include <mmsystem.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
+#include "base/background.h"
 #include "base/decimal.h"
 #include "base/scoped.h"
+#include "base/system_dll.h"
 
 namespace alerts {
 namespace {
@@ -16,22 +17,9 @@ namespace {
 // where a support engineer (and the end-to-end tests) can see it.
 void Trace(const std::string& line) { OutputDebugStringA(("Postlark: " + line + "\n").c_str()); }
 
-class WinmmChannel final : public MciChannel {
- public:
-  DWORD SendString(const char* command, char* reply, UINT replyChars) override {
-    // winmm is loaded on the first command: most runs never open the tray.
-    using SendStringFn = MCIERROR(WINAPI*)(LPCSTR, LPSTR, UINT, HWND);
-    static const auto send = reinterpret_cast<SendStringFn>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"winmm.dll"), "mciSendStringA")));
-    const MCIERROR result = send ? send(command, reply, replyChars, nullptr) : MCIERR_DEVICE_NOT_INSTALLED;
-    Trace("mci \"" + std::string(command) + "\" -> " + base::DecimalA(result));
-    return result;
-  }
-};
-
 class RealDrives final : public Machine {
  public:
-  void Beep() override { SystemBeep(); }
+  void Beep() override { ::Beep(300, 150); }
   void OpenCdTray() override { alerts::OpenCdTray(); }
   void FlashFloppyDrive() override { alerts::FlashFloppyDrive(); }
 };
@@ -40,24 +28,14 @@ class RealDrives final : public Machine {
 
 std::shared_ptr<Machine> RealMachine() { return std::make_shared<RealDrives>(); }
 
-MciChannel& RealMci() {
-  static WinmmChannel channel;
-  return channel;
-}
-
-void SystemBeep() { Beep(300, 150); }
-
-void OpenCdTray(MciChannel& mci) { mci.SendString("set cdaudio door open", nullptr, 0); }
-
-void CloseCdTray(MciChannel& mci) { mci.SendString("set cdaudio door closed", nullptr, 0); }
-
-std::string GetCdTrayMode(MciChannel& mci) {
-  std::string reply(255, ' ');
-  mci.SendString("status cdaudio mode", reply.data(), 255);
-  reply = reply.substr(0, reply.find('\0'));
-  const size_t first = reply.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return reply.substr(first, reply.find_last_not_of(' ') - first + 1);
+void OpenCdTray() {
+  // winmm is loaded on the first command: most runs never open the tray.
+  // No static: this runs on the pool's threads.
+  using SendStringFn = MCIERROR(WINAPI*)(LPCSTR, LPSTR, UINT, HWND);
+  const auto send = base::SystemProc<SendStringFn>(L"winmm.dll", "mciSendStringA");
+  const char command[] = "set cdaudio door open";
+  const MCIERROR result = send ? send(command, nullptr, 0, nullptr) : MCIERR_DEVICE_NOT_INSTALLED;
+  Trace("mci \"" + std::string(command) + "\" -> " + base::DecimalA(result));
 }
 
 void FlashFloppyDrive(const char* path) {
@@ -80,6 +58,15 @@ void FlashFloppyDrive(const char* path) {
   }
   Trace("floppy \"" + std::string(path) + "\" read " + base::DecimalA(bytes) + " bytes, error mode " +
         base::DecimalA(GetErrorMode()));
+}
+
+void MachineEffect::Raise() {
+  if (busy_->exchange(true)) return;
+  const bool started = base::RunInBackground([machine = machine_, command = command_, busy = busy_] {
+    ((*machine).*command)();
+    *busy = false;
+  });
+  if (!started) *busy_ = false;  // the next alert tries again
 }
 
 }  // namespace alerts

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/system_dll.h"
 #include "ui/twips.h"
 
 namespace alerts {
@@ -12,12 +13,7 @@ constexpr int kParkGapTwips = 1000;
 // shcore's GetDpiForMonitor, where the system has it (Windows 8.1 on).
 UINT MonitorDpi(HMONITOR monitor) {
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static const auto getDpi = [] {
-    HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                  : nullptr;
-  }();
+  static const auto getDpi = base::SystemProc<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (getDpi && SUCCEEDED(getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x) return x;
   return ui::DpiFor(nullptr);
@@ -72,28 +68,28 @@ Desk CurrentDesk() {
   return desk;
 }
 
-RECT PlaceOnScreen(const Desk& desk, int left_pos, float widthTwips, float heightTwips) {
+RECT PlaceClip(const Desk& desk, Spot spot, float widthTwips, float heightTwips) {
   const Monitor& primary = desk.Primary();
   const int width = ui::TwipsToPixels(widthTwips, primary.dpi);
   const int height = ui::TwipsToPixels(heightTwips, primary.dpi);
-  const int left = left_pos == -1 ? primary.rect.right - width
-                                  : primary.rect.left + ui::TwipsToPixels(left_pos, primary.dpi);
-  return {left, primary.rect.top, left + width, primary.rect.top + height};
-}
-
-RECT Park(const Desk& desk, Side side, SIZE pixels) {
   const RECT all = desk.Virtual();
-  const int top = desk.Primary().rect.top;
-  if (side == Side::Right) return {all.right, top, all.right + pixels.cx, top + pixels.cy};
-  const int gap = ui::TwipsToPixels(kParkGapTwips, Leftmost(desk).dpi);
-  const int right = all.left - gap;
-  return {right - pixels.cx, top, right, top + pixels.cy};
-}
-
-bool MeansParkedRight(const Desk& desk, int left_pos) {
-  const Monitor& primary = desk.Primary();
-  return left_pos != -1 &&
-         ui::TwipsToPixels(left_pos, primary.dpi) >= primary.rect.right - primary.rect.left;
+  const int top = primary.rect.top;
+  int left = 0;
+  switch (spot) {
+    case Spot::TopRight:
+      left = primary.rect.right - width;
+      break;
+    case Spot::TopLeft:
+      left = primary.rect.left;
+      break;
+    case Spot::ParkedRight:
+      left = all.right;
+      break;
+    case Spot::ParkedLeft:
+      left = all.left - ui::TwipsToPixels(kParkGapTwips, Leftmost(desk).dpi) - width;
+      break;
+  }
+  return {left, top, left + width, top + height};
 }
 
 }  // namespace alerts

@@ -1,5 +1,5 @@
 #pragma once
-// Where the animation window goes on a desk of one or more monitors. The
+// Where the clip window goes on a desk of one or more monitors. The
 // alert shows the clip at the top right or top left of the primary monitor;
 // "out of sight" means beyond every monitor, not just beyond the primary
 // one, which on a desk with a second monitor beside it is on that monitor.
@@ -28,17 +28,13 @@ struct Desk {
 // The desk as the system reports it now.
 Desk CurrentDesk();
 
-// The clip at the top of the primary monitor: at its right edge (-1) or at
-// left_pos twips from its left edge. width and height are twips.
-RECT PlaceOnScreen(const Desk& desk, int left_pos, float widthTwips, float heightTwips);
+// Where the clip window is: showing its clip in a top corner of the primary
+// monitor, or parked beyond the right edge of every monitor, or the left
+// with a gap of 1000 twips.
+enum class Spot { TopRight, TopLeft, ParkedRight, ParkedLeft };
 
-// A window of the given pixel size parked beyond the right edge of every
-// monitor, or beyond the left edge with a gap of 1000 twips.
-enum class Side { Left, Right };
-RECT Park(const Desk& desk, Side side, SIZE pixels);
-
-// The left positions (twips) that start-up uses to mean "beyond the right
-// edge": the screen's width or more.
-bool MeansParkedRight(const Desk& desk, int left_pos);
+// The window at that spot, for a clip of that size in twips: sized at the
+// primary monitor's DPI, where it plays.
+RECT PlaceClip(const Desk& desk, Spot spot, float widthTwips, float heightTwips);
 
 }  // namespace alerts

@@ -1,17 +1,15 @@
 #include "app/application.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
-#include <cmath>
+#include <utility>
 
-#include "alerts/frm_anim.h"
+#include "alerts/clip_window.h"
 #include "app/resource_ids.h"
 #include "app/single_instance.h"
 #include "base/path.h"
 #include "presence/presenting.h"
 #include "settings/autostart.h"
-#include "ui/twips.h"
 
 namespace app {
 namespace {
@@ -25,129 +23,20 @@ std::wstring ExeFolder() {
   return slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
 }
 
-}  // namespace
-
-Platform RealPlatform() {
-  Platform p;
-  p.store = settings::MakeRegistryStore();
-  p.desktop = &watch::RealDesktop();
-  p.files = watch::RealFileSystem();
-  p.input = &presence::RealInput();
-  p.presenting = presence::UserIsPresenting;
-  p.notify = watch::NotifyIcon;
-  p.machine = alerts::RealMachine();
-  p.makeAnimation = [](std::function<std::wstring()> clip, std::function<bool()> animRight) {
-    return std::make_unique<alerts::frmAnim>(std::move(clip), std::move(animRight));
-  };
-  p.folder = ExeFolder();
-  p.makeNotifications = watch::MakeWinRtNotificationList;
-  p.clock = GetTickCount64;
-  FILETIME now{};
-  GetSystemTimeAsFileTime(&now);
-  p.started = static_cast<std::int64_t>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
-  return p;
+template <class Part, class List, class... Args>
+Part* Add(List& list, Args&&... args) {
+  auto part = std::make_unique<Part>(std::forward<Args>(args)...);
+  Part* added = part.get();
+  list.push_back(std::move(part));
+  return added;
 }
 
-Application::Application(Platform platform)
-    : platform_(std::move(platform)),
-      book_(*platform_.store),
-      activity_(*platform_.input),
-      presence_(activity_, [this] { return anim_.get(); }),
-      marker_(platform_.files, [this] { PostMessageW(main_, kMarkerLookedUp, 0, 0); }),
-      notifications_(platform_.makeNotifications, [this] { PostMessageW(main_, kToastsRead, 0, 0); },
-                     platform_.clock, platform_.started),
-      cycle_({book_.Get().FileDetect, book_.Get().Beep, book_.Get().Eject, book_.Get().Anim,
-              book_.Get().FlashDrive},
-             *this, *this),
-      tray_(platform_.notify),
-      form_(book_, *this),
-      drives_([this] { PostMessageW(main_, kDrivesDone, 0, 0); }) {
-  presence_.Shown = [this](const std::wstring& status, const std::wstring& idle) {
-    form_.ShowStatus(status, idle);
-  };
+template <class T>
+std::vector<T*> Pointers(const std::vector<std::unique_ptr<T>>& list) {
+  std::vector<T*> pointers;
+  for (const auto& item : list) pointers.push_back(item.get());
+  return pointers;
 }
-
-Application::~Application() { book_.Changed = nullptr; }
-
-bool Application::Start() {
-  if (!form_.Create()) return false;
-  main_ = form_.hwnd();
-  ui::TimerHost& timers = platform_.timers ? *platform_.timers : form_;
-  cycle_.HostTimers(timers);
-  presence_.HostTimers(timers);
-  tray_.HostTimers(timers);
-  restoreMessage_ = RegisterWindowMessageW(kRestoreMessageName);
-
-  book_.LoadSettings();
-  cycle_.Start();
-  presence_.Start();
-  // The icon goes in just before the window shows, not just after: painting
-  // twenty controls takes longer than anything else at start-up, and the
-  // user sees both appear together either way.
-  tray_.Add(main_, reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON)));
-  form_.Show();
-  anim_ = platform_.makeAnimation(
-      [this] { return base::InFolder(base::BarePath(book_.Get().Movie), platform_.folder); },
-      [this] { return book_.StoredAnimRight(); });
-  anim_->LoadAndShow();
-  // The start-up clip plays beyond the right edge, out of sight.
-  StartAnimation(static_cast<std::int32_t>(std::lround(ui::ScreenWidthTwips(ui::DpiFor(main_)))));
-  anim_->SetTopMost();
-  return true;
-}
-
-void Application::Form_Unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  tray_.Delete();
-  if (anim_) anim_->Unload();
-}
-
-void Application::Command2_Click() {
-  // At once, as promised: every option was stored when it changed. The icon
-  // goes first, or it would stay in the notification area until the pointer
-  // passed over it; the next start must not wait for a process that a hung
-  // drive keeps from ending.
-  tray_.Delete();
-  if (platform_.ending) platform_.ending();
-  ExitProcess(0);
-}
-
-void Application::Restore() { form_.Restore(); }
-
-void Application::Form_MouseMove(LPARAM lParam) {
-  if (IsPointerMove(main_, lParam, GetMessagePos())) return;
-  switch (DecodeTrayNotification(GET_X_LPARAM(lParam))) {
-    case TrayAction::Restore:
-      Restore();
-      break;
-    case TrayAction::Menu:
-      ShowTrayMenu();
-      break;
-    case TrayAction::None:
-      break;
-  }
-}
-
-void Application::StartWithWindows_Click() {
-  // A value for another path (the exe was moved) shows as off; choosing the
-  // item then writes it for this exe.
-  const std::wstring exe = settings::ThisExe();
-  settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe);
-}
-
-void Application::WatchNotifications_Click() {
-  // Windows keeps the toasts from programs: its settings page is where the
-  // user can change that.
-  if (notifications_.State() == watch::ToastState::Denied) {
-    ShellExecuteW(main_, nullptr, L"ms-settings:privacy-notifications", nullptr, nullptr, SW_SHOWNORMAL);
-    notifications_.AskAgainSoon();
-    return;
-  }
-  book_.Toggle(&settings::Options::WatchNotifications);
-}
-
-namespace {
 
 // How the tray menu shows watching the toasts.
 struct NotifyItem {
@@ -162,97 +51,193 @@ NotifyItem NotifyItemFor(watch::ToastState state) {
 
 }  // namespace
 
+Platform RealPlatform() {
+  Platform p;
+  p.store = settings::MakeRegistryStore();
+  p.desktop = &watch::RealDesktop();
+  p.files = watch::RealFileSystem();
+  p.input = &presence::RealInput();
+  p.presenting = presence::UserIsPresenting;
+  p.notify = watch::NotifyIcon;
+  p.machine = alerts::RealMachine();
+  p.makeClipWindow = [] { return std::make_unique<alerts::ClipWindow>(); };
+  p.folder = ExeFolder();
+  p.makeNotifications = watch::MakeWinRtNotificationList;
+  p.clock = GetTickCount64;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  p.started = static_cast<std::int64_t>((static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+  return p;
+}
+
+Application::Application(Platform platform)
+    : platform_(std::move(platform)),
+      book_(*platform_.store),
+      window_(kMessageWindowClass),
+      options_(book_),
+      activity_(*platform_.input),
+      idle_(activity_),
+      tray_(platform_.notify),
+      clipWindow_(platform_.makeClipWindow()) {
+  const settings::Options& o = book_.Get();
+  // The mail sources: a new one is one line here.
+  Add<watch::EnvelopeSource>(sources_, *platform_.desktop, [&o] { return !o.marker; });
+  Add<watch::MarkerSource>(sources_, platform_.files, window_, [&o] { return o.marker; }, [this, &o] {
+    // The user may be halfway through typing the path: a partial path that
+    // happens to name a file must not get that file deleted.
+    return options_.Editing(&settings::Options::markerPath) ? std::wstring() : InFolder(o.markerPath);
+  });
+  toasts_ = Add<watch::ToastSource>(sources_, platform_.makeNotifications, window_,
+                                    [&o] { return o.watchNotifications; }, [&o] { return o.notifyApps; },
+                                    platform_.clock, platform_.started);
+  // The alert effects, in the order they are raised: a new one is one line here.
+  const auto& machine = platform_.machine;
+  Add<alerts::MachineEffect>(effects_, o.beep, machine, &alerts::Machine::Beep);
+  Add<alerts::MachineEffect>(effects_, o.eject, machine, &alerts::Machine::OpenCdTray);
+  clip_ = Add<alerts::ClipEffect>(effects_, *clipWindow_, alerts::ClipOptions{o.clip, o.clipTopRight, o.plays},
+                                  [this, &o] { return InFolder(o.clipPath); }, [this] { return idle_.UserAway(); });
+  // Last, so a slow floppy holds up none of the others.
+  Add<alerts::MachineEffect>(effects_, o.flashDrive, machine, &alerts::Machine::FlashFloppyDrive, true);
+
+  cycle_ = std::make_unique<watch::CheckCycle>(Pointers(sources_), Pointers(effects_), [this, &o] {
+    return o.quietWhilePresenting && platform_.presenting();
+  });
+  cycle_->Alerted = [this](const watch::MailSource*) { tray_.SetTip(LastMailTip(ShortTimeNow())); };
+  idle_.Returned = [this] { clip_->UserReturned(); };
+  idle_.Ticked = [this](const presence::StatusLine& line) { options_.ShowStatus(line.status, line.idle); };
+  options_.Closed = [this] { Quit(); };
+  options_.ExitNow = [this] { ExitNow(); };
+  window_.OnMessage = [this](UINT msg, WPARAM wParam, LPARAM lParam) { return OnMessage(msg, wParam, lParam); };
+}
+
+Application::~Application() {
+  // The windows go after the parts their handlers would reach.
+  options_.Closed = nullptr;
+  window_.OnMessage = nullptr;
+  book_.Changed = nullptr;
+}
+
+bool Application::Start() {
+  if (!window_.hwnd() || !options_.Create()) return false;
+  ui::TimerHost& timers = platform_.timers ? *platform_.timers : window_;
+  cycle_->HostTimers(timers);
+  idle_.HostTimers(timers);
+  tray_.HostTimers(timers);
+  restoreMessage_ = RegisterWindowMessageW(kRestoreMessageName);
+
+  book_.LoadSettings();
+  cycle_->Start();
+  // The icon goes in just before the window shows, not just after: painting
+  // twenty controls takes longer than anything else at start-up, and the
+  // user sees both appear together either way.
+  tray_.Add(window_.hwnd(), reinterpret_cast<HICON>(GetClassLongPtrW(options_.hwnd(), GCLP_HICON)));
+  options_.Show();
+  const settings::Options& o = book_.Get();
+  clipWindow_->Show(o.clipTopRight);
+  // The start-up clip plays out of sight, as many times as at an alert.
+  clipWindow_->Play(InFolder(o.clipPath), alerts::ClipPlace::OutOfSight, o.plays);
+  return true;
+}
+
+std::wstring Application::InFolder(const std::wstring& typed) const {
+  return base::InFolder(base::BarePath(typed), platform_.folder);
+}
+
+bool Application::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kTrayCallbackMessage) {
+    OnTrayIcon(lParam);
+    return true;
+  }
+  if (msg == restoreMessage_ && msg != 0) {
+    options_.Restore();
+    return true;
+  }
+  if (msg == WM_ENDSESSION) {
+    if (wParam) Unload();
+    return true;
+  }
+  return tray_.OnShellMessage(msg);
+}
+
+void Application::OnTrayIcon(LPARAM lParam) {
+  switch (DecodeTrayNotification(LOWORD(lParam))) {
+    case TrayAction::Restore:
+      options_.Restore();
+      break;
+    case TrayAction::Menu:
+      ShowTrayMenu();
+      break;
+    case TrayAction::None:
+      break;
+  }
+}
+
 void Application::ShowTrayMenu() {
+  const settings::Options& o = book_.Get();
   tray_.Check(IDM_POP_STARTUP, settings::StartsWithWindows(settings::ThisExe()));
-  tray_.Check(IDM_POP_QUIET, base::IsTicked(book_.Get().QuietFullScreen));
-  const NotifyItem notify = NotifyItemFor(notifications_.State());
+  tray_.Check(IDM_POP_QUIET, o.quietWhilePresenting);
+  const NotifyItem notify = NotifyItemFor(toasts_->Access());
   tray_.SetItem(IDM_POP_NOTIFY, notify.text, notify.enabled);
-  tray_.Check(IDM_POP_NOTIFY, base::IsTicked(book_.Get().WatchNotifications));
+  tray_.Check(IDM_POP_NOTIFY, o.watchNotifications);
   switch (tray_.ShowMenu()) {
     case IDM_POP_RESTORE:
-      Restore();
+      options_.Restore();
       break;
     case IDM_POP_STARTUP:
-      StartWithWindows_Click();
+      ToggleStartWithWindows();
       break;
     case IDM_POP_QUIET:
-      book_.Toggle(&settings::Options::QuietFullScreen);  // saved as the check boxes are
+      book_.Toggle(&settings::Options::quietWhilePresenting);  // saved as the check boxes are
       break;
     case IDM_POP_NOTIFY:
-      WatchNotifications_Click();
+      WatchNotificationsChosen();
       break;
     case IDM_POP_TEST:
-      cycle_.TestAlert();
+      cycle_->TestAlert();
       break;
     case IDM_POP_EXIT:
-      form_.Close();
+      options_.Close();
       break;
   }
 }
 
-bool Application::OnMessage(UINT msg, WPARAM, LPARAM) {
-  if (msg == kMarkerLookedUp) {
-    if (marker_.Collect()) cycle_.MailFound();
-    return true;
+void Application::ToggleStartWithWindows() {
+  // A value for another path (the exe was moved) shows as off; choosing the
+  // item then writes it for this exe.
+  const std::wstring exe = settings::ThisExe();
+  settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe);
+}
+
+void Application::WatchNotificationsChosen() {
+  // Windows keeps the toasts from programs: its settings page is where the
+  // user can change that.
+  if (toasts_->Access() == watch::ToastState::Denied) {
+    ShellExecuteW(options_.hwnd(), nullptr, L"ms-settings:privacy-notifications", nullptr, nullptr, SW_SHOWNORMAL);
+    toasts_->AskAgainSoon();
+    return;
   }
-  if (msg == kDrivesDone) {
-    drives_.Deliver();
-    return true;
-  }
-  if (msg == kToastsRead) {
-    if (base::IsTicked(book_.Get().WatchNotifications) && notifications_.Collect(book_.Get().NotifyApps))
-      cycle_.MailFound();
-    return true;
-  }
-  if (tray_.OnShellMessage(msg)) return true;
-  if (msg == restoreMessage_ && msg != 0) {
-    Restore();
-    return true;
-  }
-  return false;
+  book_.Toggle(&settings::Options::watchNotifications);
 }
 
-bool Application::Quiet() {
-  return base::IsTicked(book_.Get().QuietFullScreen) && platform_.presenting();
+void Application::Unload() {
+  if (std::exchange(unloaded_, true)) return;
+  tray_.Delete();
+  clipWindow_->Close();
 }
 
-bool Application::CheckOutlookTray() { return Module1::CheckOutlookTray(*platform_.desktop); }
-
-void Application::CheckMarkerFile() {
-  // The user may be halfway through typing the path: a partial path that
-  // happens to name a file must not get that file deleted.
-  if (form_.Editing(&settings::Options::FileDetectName)) return;
-  marker_.Look(base::InFolder(base::BarePath(book_.Get().FileDetectName), platform_.folder));
+void Application::Quit() {
+  Unload();
+  PostQuitMessage(0);
 }
 
-void Application::MarkerOff() { marker_.Forget(); }
-
-bool Application::CheckNotifications() {
-  return base::IsTicked(book_.Get().WatchNotifications) && notifications_.Check(book_.Get().NotifyApps);
-}
-
-void Application::Beep() { platform_.machine->Beep(); }
-
-void Application::OpenCdTray() { Drive(doorPending_, &alerts::Machine::OpenCdTray); }
-
-void Application::FlashFloppyDrive() { Drive(floppyPending_, &alerts::Machine::FlashFloppyDrive); }
-
-// The drives answer in seconds, or not at all: their commands run on the
-// drive worker, one at a time, never on the window's thread, and a drive
-// that hangs gets no pile of them.
-void Application::Drive(bool& pending, void (alerts::Machine::*command)()) {
-  if (pending) return;
-  pending = true;
-  drives_.Post([machine = platform_.machine, command] { (machine.get()->*command)(); },
-               [&pending] { pending = false; });
-}
-
-bool Application::AnimRight() { return book_.StoredAnimRight(); }
-
-void Application::AlertRaised() { tray_.SetTip(LastMailTip(ShortTimeNow())); }
-
-void Application::StartAnimation(std::int32_t left_pos) {
-  if (anim_) alerts::StartAnimation(*anim_, presence_.UserAway(), book_.Get().Loop, left_pos);
+void Application::ExitNow() {
+  // At once, as promised: every option was stored when it changed. The icon
+  // goes first, or it would stay in the notification area until the pointer
+  // passed over it; the next start must not wait for a process that a hung
+  // drive keeps from ending.
+  tray_.Delete();
+  if (platform_.ending) platform_.ending();
+  ExitProcess(0);
 }
 
 }  // namespace app

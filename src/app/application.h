@@ -1,7 +1,7 @@
 #pragma once
 // Postlark as a whole: the one object that owns every part (the options and
-// their store, the check cycle and its mail sources, the alert effects,
-// presence, the tray icon, the animation window and the options window) and
+// their store, the mail sources, the alert effects, the check cycle between
+// them, presence, the tray icon, the clip window and the options window) and
 // wires them together. What it runs on comes in a Platform: the machine's
 // own, or a test's stand-ins.
 #include <windows.h>
@@ -9,15 +9,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "alerts/animation.h"
+#include "alerts/clip.h"
 #include "alerts/drives.h"
-#include "app/form1.h"
+#include "app/options_window.h"
 #include "app/tray.h"
-#include "base/worker.h"
-#include "presence/presence.h"
+#include "presence/idle_watch.h"
 #include "settings/options.h"
 #include "settings/settings_store.h"
+#include "ui/message_window.h"
 #include "watch/check_cycle.h"
 #include "watch/envelope_probe.h"
 #include "watch/marker_file.h"
@@ -32,15 +33,12 @@ struct Platform {
   presence::InputState* input;
   std::function<bool()> presenting;
   TrayIcon::Notify notify;
-  // Shared with the drive worker, which a hung drive may keep past the end.
+  // Shared with commands that a hung drive may keep past the end.
   std::shared_ptr<alerts::Machine> machine;
-  // The animation window, showing the clip at the path `clip` gives.
-  std::function<std::unique_ptr<alerts::AnimationWindow>(std::function<std::wstring()> clip,
-                                                          std::function<bool()> animRight)>
-      makeAnimation;
+  std::function<std::unique_ptr<alerts::ClipView>()> makeClipWindow;
   // Where relative paths, the marker's and the clip's, start.
   std::wstring folder;
-  // Who gives the timers their ticks; null: the main window.
+  // Who gives the timers their ticks; null: the message window.
   ui::TimerHost* timers = nullptr;
   // Just before the process ends at once (the Exit button).
   std::function<void()> ending;
@@ -53,61 +51,45 @@ struct Platform {
 
 Platform RealPlatform();
 
-// Posted to the main window by the workers: the marker check's, the drives'.
-inline constexpr UINT kMarkerLookedUp = WM_APP + 1;
-inline constexpr UINT kDrivesDone = WM_APP + 2;
-inline constexpr UINT kToastsRead = WM_APP + 3;
-
-class Application final : private watch::MailSources, private watch::AlertEffects, private Form1Events {
+class Application {
  public:
   explicit Application(Platform platform);
-  ~Application() override;
+  ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // Start-up, up to the first tick; false when the window cannot be made.
+  // Start-up, up to the first tick; false when a window cannot be made.
   bool Start();
-  HWND MainWindow() const { return form_.hwnd(); }
+  HWND OptionsHwnd() const { return options_.hwnd(); }
+  // Where the tray icon's notifications and the program's messages arrive.
+  HWND MessageHwnd() const { return window_.hwnd(); }
 
  private:
-  void StartAnimation(std::int32_t left_pos) override;
-  void Restore();
+  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void OnTrayIcon(LPARAM lParam);
   void ShowTrayMenu();
-  void StartWithWindows_Click();
-  void WatchNotifications_Click();
-  void Drive(bool& pending, void (alerts::Machine::*command)());
-
-  // Form1Events
-  void Form_Unload() override;
-  void Command2_Click() override;
-  void Form_MouseMove(LPARAM lParam) override;
-  bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  // MailSources
-  bool Quiet() override;
-  bool CheckOutlookTray() override;
-  void CheckMarkerFile() override;
-  void MarkerOff() override;
-  bool CheckNotifications() override;
-  // AlertEffects
-  void Beep() override;
-  void OpenCdTray() override;
-  void FlashFloppyDrive() override;
-  bool AnimRight() override;
-  void AlertRaised() override;
+  void ToggleStartWithWindows();
+  void WatchNotificationsChosen();
+  // The icon and the clip window go, as the session or the program ends.
+  void Unload();
+  void Quit();
+  void ExitNow();
+  std::wstring InFolder(const std::wstring& typed) const;
 
   Platform platform_;
   settings::OptionBook book_;
+  ui::MessageWindow window_;  // before every part that listens at it
+  OptionsWindow options_;
   presence::ActivityProbe activity_;
-  presence::PresenceWatch presence_;
-  watch::MarkerCheck marker_;
-  watch::NotificationSource notifications_;
-  watch::CheckCycle cycle_;
+  presence::IdleWatch idle_;
   TrayIcon tray_;
-  std::unique_ptr<alerts::AnimationWindow> anim_;
-  Form1 form_;
-  HWND main_ = nullptr;  // for the workers' posts: set once, before any
-  base::Worker drives_;
-  bool doorPending_ = false, floppyPending_ = false;
+  std::unique_ptr<alerts::ClipView> clipWindow_;
+  // In the order the cycle asks them.
+  std::vector<std::unique_ptr<watch::MailSource>> sources_;
+  std::vector<std::unique_ptr<alerts::AlertEffect>> effects_;
+  watch::ToastSource* toasts_ = nullptr;  // the tray menu shows what Windows allows
+  alerts::ClipEffect* clip_ = nullptr;    // the user's return stops its loop
+  std::unique_ptr<watch::CheckCycle> cycle_;
   UINT restoreMessage_ = 0;
   bool unloaded_ = false;
 };

@@ -24,6 +24,7 @@ void __throw_bad_alloc() { throw bad_alloc(); }
 void __throw_bad_array_new_length() { throw bad_alloc(); }
 void __throw_bad_cast() { throw LibraryError(); }
 void __throw_bad_typeid() { throw LibraryError(); }
+void __throw_bad_function_call() { throw LibraryError(); }
 void __throw_logic_error(const char*) { throw LibraryError(); }
 void __throw_domain_error(const char*) { throw LibraryError(); }
 void __throw_invalid_argument(const char*) { throw LibraryError(); }

@@ -4,11 +4,13 @@
 
 #include "app/application.h"
 #include "app/single_instance.h"
+#include "base/system_dll.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // A drive that is empty or not ready fails the call quietly instead of
   // asking the user to insert a disk.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  base::KeepDllSearchSafe();
 
   app::SingleInstance instance;
   if (!instance.IsFirst() && instance.HandOver()) return 0;
@@ -22,7 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!postlark.Start()) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (postlark.MainWindow() && IsDialogMessageW(postlark.MainWindow(), &msg)) continue;
+    if (postlark.OptionsHwnd() && IsDialogMessageW(postlark.OptionsHwnd(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/form1.h"
+#include "app/options_window.h"
 
 namespace app {
 
@@ -28,7 +28,10 @@ bool SingleInstance::HandOver() {
   // 5 s for an answer, however long each try waits on a window that hangs.
   const ULONGLONG end = GetTickCount64() + 5000;
   for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-    if (HWND running = FindWindowW(kForm1Class, nullptr)) {
+    // A copy of an earlier version takes it at its options window.
+    HWND running = FindWindowW(kMessageWindowClass, nullptr);
+    if (!running) running = FindWindowW(kOptionsWindowClass, nullptr);
+    if (running) {
       // The running copy may bring itself to the front: we are the
       // foreground process the user just started.
       DWORD pid = 0;

@@ -8,8 +8,10 @@
 
 namespace app {
 
-// Posted by a second start to the running Postlark: come back into view.
+// Sent by a second start to the running Postlark: come back into view.
 inline constexpr wchar_t kRestoreMessageName[] = L"Postlark.Restore";
+// The running Postlark's hidden window, which takes that message.
+inline constexpr wchar_t kMessageWindowClass[] = L"PostlarkMessages";
 
 class SingleInstance {
  public:

@@ -1,7 +1,5 @@
 #include "app/tray.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -21,7 +19,7 @@ void PutTip(watch::NotifyIconRecord& record, const std::string& tip) {
 
 }  // namespace
 
-void FillTrayIconData(watch::NotifyIconRecord& record, HWND hwnd, HICON icon) {
+void FillTrayRecord(watch::NotifyIconRecord& record, HWND hwnd, HICON icon) {
   record.cbSize = sizeof record;
   record.hWnd = hwnd;
   record.uID = kTrayIconId;
@@ -62,23 +60,17 @@ TrayAction DecodeTrayNotification(long number) {
   }
 }
 
-bool IsPointerMove(HWND hwnd, LPARAM lParam, DWORD messagePos) {
-  POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  ClientToScreen(hwnd, &pt);
-  return pt.x == GET_X_LPARAM(messagePos) && pt.y == GET_Y_LPARAM(messagePos);
-}
-
 TrayIcon::TrayIcon(Notify notify)
     : notify_(std::move(notify)),
-      mPopupSys(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_SYSTRAY))),
+      menu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_SYSTRAY))),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
-  timRetry.Tick = [this] { TryAdd(); };
+  retryTimer_.Tick = [this] { TryAdd(); };
 }
 
 TrayIcon::~TrayIcon() { Delete(); }
 
 void TrayIcon::Add(HWND owner, HICON icon) {
-  FillTrayIconData(TrayIconData, owner, icon);
+  FillTrayRecord(record_, owner, icon);
   wanted_ = true;
   TryAdd();
 }
@@ -86,15 +78,15 @@ void TrayIcon::Add(HWND owner, HICON icon) {
 void TrayIcon::TryAdd() {
   // A busy shell may report a failed add and show the icon all the same: an
   // icon it will modify is there.
-  shown_ = notify_(NIM_ADD, TrayIconData) || notify_(NIM_MODIFY, TrayIconData);
-  timRetry.SetEnabled(wanted_ && !shown_);
+  shown_ = notify_(NIM_ADD, record_) || notify_(NIM_MODIFY, record_);
+  retryTimer_.SetEnabled(wanted_ && !shown_);
 }
 
 void TrayIcon::Delete() {
   if (!wanted_) return;
   wanted_ = shown_ = false;
-  timRetry.SetEnabled(false);
-  notify_(NIM_DELETE, TrayIconData);
+  retryTimer_.SetEnabled(false);
+  notify_(NIM_DELETE, record_);
 }
 
 bool TrayIcon::OnShellMessage(UINT msg) {
@@ -104,12 +96,12 @@ bool TrayIcon::OnShellMessage(UINT msg) {
 }
 
 void TrayIcon::SetTip(const std::string& tip) {
-  PutTip(TrayIconData, tip);
-  if (shown_) notify_(NIM_MODIFY, TrayIconData);
+  PutTip(record_, tip);
+  if (shown_) notify_(NIM_MODIFY, record_);
 }
 
 void TrayIcon::Check(UINT item, bool on) {
-  CheckMenuItem(GetSubMenu(mPopupSys.get(), 0), item, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(GetSubMenu(menu_.get(), 0), item, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void TrayIcon::SetItem(UINT item, const wchar_t* text, bool enabled) {
@@ -117,19 +109,19 @@ void TrayIcon::SetItem(UINT item, const wchar_t* text, bool enabled) {
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING;
   info.dwTypeData = const_cast<wchar_t*>(text);
-  HMENU menu = GetSubMenu(mPopupSys.get(), 0);
+  HMENU menu = GetSubMenu(menu_.get(), 0);
   SetMenuItemInfoW(menu, item, FALSE, &info);
   EnableMenuItem(menu, item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 UINT TrayIcon::ShowMenu() {
-  HWND owner = TrayIconData.hWnd;
+  HWND owner = record_.hWnd;
   // The window must be in the foreground, or the menu would not close when
   // the user clicks elsewhere.
   SetForegroundWindow(owner);
   POINT pt;
   GetCursorPos(&pt);
-  const UINT chosen = TrackPopupMenu(GetSubMenu(mPopupSys.get(), 0), TPM_RETURNCMD, pt.x, pt.y, 0,
+  const UINT chosen = TrackPopupMenu(GetSubMenu(menu_.get(), 0), TPM_RETURNCMD, pt.x, pt.y, 0,
                                      owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
   return chosen;

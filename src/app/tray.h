@@ -1,8 +1,9 @@
 #pragma once
 // Postlark's icon in the notification area, with its record and its menu.
-// Its notifications arrive as the mouse-move message (the callback message
-// is WM_MOUSEMOVE), with the mouse message over the icon in place of the
-// pointer's x.
+// Its notifications arrive at the owner window as the mouse-move message
+// (the callback message is WM_MOUSEMOVE), with the mouse message over the
+// icon in place of the pointer's x. The owner is a hidden window, so no
+// real pointer move ever arrives there.
 #include <windows.h>
 
 #include <functional>
@@ -19,7 +20,7 @@ inline constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
 inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;            // 0x200
 
 // "Postlark", a NUL, then blanks to the end of the 64-byte field.
-void FillTrayIconData(watch::NotifyIconRecord& record, HWND hwnd, HICON icon);
+void FillTrayRecord(watch::NotifyIconRecord& record, HWND hwnd, HICON icon);
 
 // The tip after an alert: "Postlark: last mail at " and the time as the
 // user's short time format writes it, in the record's 8-bit code page (the
@@ -35,12 +36,6 @@ enum class TrayAction { None, Restore, Menu };
 // restore, 517 (right button up) opens the menu, anything else nothing.
 TrayAction DecodeTrayNotification(long number);
 
-// A mouse-move message that is the pointer really moving over the window,
-// not a notification from the icon: its position is where the pointer was
-// when the message was made. This keeps a move at x = 514 pixels (a wide
-// window at a high DPI) from being taken for a click on the icon.
-bool IsPointerMove(HWND hwnd, LPARAM lParam, DWORD messagePos);
-
 class TrayIcon {
  public:
   using Notify = std::function<BOOL(DWORD message, watch::NotifyIconRecord& record)>;
@@ -52,7 +47,7 @@ class TrayIcon {
   TrayIcon& operator=(const TrayIcon&) = delete;
 
   // The retry after a failed add ticks on the host (the owner window).
-  void HostTimers(ui::TimerHost& host) { host.Host(timRetry); }
+  void HostTimers(ui::TimerHost& host) { host.Host(retryTimer_); }
 
   // Fills the record for the owner window and adds the icon. At logon the
   // shell may not be ready for it: an add that fails is tried again every
@@ -75,12 +70,12 @@ class TrayIcon {
   void TryAdd();
 
   // The record as it was added; the delete sends the same window and id.
-  watch::NotifyIconRecord TrayIconData{};
+  watch::NotifyIconRecord record_{};
   // Runs while an add has failed.
-  ui::Timer timRetry{2000};
+  ui::Timer retryTimer_{2000};
 
   Notify notify_;
-  base::Menu mPopupSys;
+  base::Menu menu_;
   UINT taskbarCreated_;
   bool wanted_ = false;  // between Add and Delete
   bool shown_ = false;   // the shell took the icon

@@ -3,6 +3,8 @@
 #include <cwctype>
 #include <string>
 
+#include "base/text.h"
+
 namespace base {
 
 // The longest path Windows can name, and so the longest text Postlark keeps.
@@ -12,13 +14,15 @@ inline constexpr size_t kLongestText = 32767;
 // carries blanks at its ends. The text the user typed is kept as it is; this
 // is what is used.
 inline std::wstring BarePath(const std::wstring& text) {
-  const auto trim = [](const std::wstring& t) {
-    const size_t first = t.find_first_not_of(L" \t");
-    return first == std::wstring::npos ? std::wstring() : t.substr(first, t.find_last_not_of(L" \t") - first + 1);
-  };
-  std::wstring path = trim(text);
-  if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') path = trim(path.substr(1, path.size() - 2));
-  return path;
+  std::wstring_view path = Trim(text);
+  if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') path = Trim(path.substr(1, path.size() - 2));
+  return std::wstring(path);
+}
+
+// The text after the last backslash: only the backslash separates.
+inline std::wstring FinalComponent(const std::wstring& path) {
+  const size_t slash = path.rfind(L'\\');
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 // A relative path in `folder`: a path from the root (\x) on that folder's

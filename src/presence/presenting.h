@@ -5,32 +5,29 @@
 // that is when the alert matters most.
 #include <windows.h>
 
+#include <string>
+
 namespace presence {
 
-// The window in front, as the full-screen rule sees it.
+// The window in front, as the rule sees it.
 struct FrontWindow {
-  bool shell;       // the desktop or the taskbar: never full screen
-  bool away;        // the screen saver or the lock screen
+  std::wstring className, title;
+  bool desktop;     // the desktop window or the shell's own
   bool hasCaption;  // a title bar
   RECT rect;
-  RECT monitor;     // the monitor it is on
+  RECT monitor;  // the monitor it is on
 };
 
-// A window without a title bar that covers its whole monitor. A maximized
-// window with a title bar is not full screen, even where an auto-hidden
-// taskbar lets it cover the monitor: the user is simply working maximized.
-bool IsFullScreen(const FrontWindow& front);
+// The rule, from the facts of the desk. shellState is what
+// SHQueryUserNotificationState said, or 0 when it could not say: presenting
+// for busy, presentation mode or a full-screen Direct3D program, away for
+// not present. Otherwise the front window decides: without a title bar and
+// covering its whole monitor, unless it is the desktop, the taskbar, the
+// screen saver or the lock screen. A maximized window with a title bar is not
+// full screen, even where an auto-hidden taskbar lets it cover the monitor.
+bool IsPresenting(int shellState, const FrontWindow* front);
 
-// The screen saver's and the lock screen's windows, by class and title.
-bool IsAwayScreen(const wchar_t* className, const wchar_t* title);
-
-// The shell's own word (SHQueryUserNotificationState): presenting for busy,
-// presentation mode or a full-screen Direct3D program; away for not present.
-bool ShellSaysPresenting(int notificationState);
-bool ShellSaysAway(int notificationState);
-
-// On the desk as it is now: the shell's word, then the full-screen rule,
-// which also works where the shell cannot say.
+// On the desk as it is now.
 bool UserIsPresenting();
 
 }  // namespace presence

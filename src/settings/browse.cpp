@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/system_dll.h"
+
 namespace settings {
 
 std::wstring DialogFilter(const std::wstring& filter) {
@@ -21,8 +23,7 @@ namespace {
 // never browse, and start-up is quicker without it.
 BOOL ShowOpenDialog(OPENFILENAMEW* ofn) {
   using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
-  static const auto getOpenFileName = reinterpret_cast<GetOpenFileNameFn>(
-      reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comdlg32.dll"), "GetOpenFileNameW")));
+  static const auto getOpenFileName = base::SystemProc<GetOpenFileNameFn>(L"comdlg32.dll", "GetOpenFileNameW");
   return getOpenFileName ? getOpenFileName(ofn) : FALSE;
 }
 

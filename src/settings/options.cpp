@@ -1,7 +1,10 @@
 #include "settings/options.h"
 
-#include "base/decimal.h"
+#include <cstdint>
+#include <limits>
+
 #include "base/path.h"
+#include "base/text.h"
 
 namespace settings {
 namespace {
@@ -10,24 +13,20 @@ using SO = SaveOn;
 
 // key, field, default, when it saves
 constexpr OptionRow kTable[] = {
-    {L"FlashDrive", &Options::FlashDrive, L"0", SO::Click},
-    {L"Eject", &Options::Eject, L"0", SO::Click},
-    {L"Beep", &Options::Beep, L"1", SO::Click},
-    {L"Anim", &Options::Anim, L"0", SO::Click},
-    {L"AnimRight", &Options::AnimRight, L"1", SO::Click},
-    {L"Movie", &Options::Movie, L"c:\\movie1.avi", SO::LostFocus},
-    {L"Loop", &Options::Loop, L"1", SO::Change},
-    {L"FileDetect", &Options::FileDetect, L"0", SO::Click},
-    {L"FileDetectName", &Options::FileDetectName, L"", SO::LostFocus},
-    {L"QuietFullScreen", &Options::QuietFullScreen, L"1", SO::Click},
-    {L"WatchNotifications", &Options::WatchNotifications, L"1", SO::Click},
+    {L"FlashDrive", &Options::flashDrive, L"0", SO::Change},
+    {L"Eject", &Options::eject, L"0", SO::Change},
+    {L"Beep", &Options::beep, L"1", SO::Change},
+    {L"Anim", &Options::clip, L"0", SO::Change},
+    {L"AnimRight", &Options::clipTopRight, L"1", SO::Change},
+    {L"Movie", &Options::clipPath, L"c:\\movie1.avi", SO::LostFocus},
+    {L"Loop", &Options::plays, L"1", SO::Change},
+    {L"FileDetect", &Options::marker, L"0", SO::Change},
+    {L"FileDetectName", &Options::markerPath, L"", SO::LostFocus},
+    {L"QuietFullScreen", &Options::quietWhilePresenting, L"1", SO::Change},
+    {L"WatchNotifications", &Options::watchNotifications, L"1", SO::Change},
     // No box shows it, and nothing but the user's own edit writes it.
-    {L"NotifyApps", &Options::NotifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe", SO::LostFocus},
+    {L"NotifyApps", &Options::notifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe", SO::Never},
 };
-
-std::int16_t FlagValue(const std::wstring& text, const wchar_t* def) {
-  return ParseCheckValue(text).value_or(ParseCheckValue(def).value_or(base::kCleared));
-}
 
 }  // namespace
 
@@ -39,76 +38,123 @@ const OptionRow& RowOf(Field field) {
   return kTable[0];  // every field has a row
 }
 
-std::optional<std::int16_t> ParseCheckValue(const std::wstring& text) {
-  size_t i = 0, end = text.size();
-  while (i < end && text[i] == L' ') ++i;
-  while (end > i && text[end - 1] == L' ') --end;
+bool ParseFlag(const std::wstring& text, bool def) {
+  std::wstring_view t = base::Trim(text);
   bool negative = false;
-  if (i < end && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-  if (i == end) return std::nullopt;
-  int value = 0;
-  for (; i < end; ++i) {
-    if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
-    value = value * 10 + (text[i] - L'0');
-    if (value > 2) return std::nullopt;
+  if (!t.empty() && (t.front() == L'+' || t.front() == L'-')) {
+    negative = t.front() == L'-';
+    t.remove_prefix(1);
   }
-  if (negative && value != 0) return std::nullopt;
-  return static_cast<std::int16_t>(value);
+  if (t.empty()) return def;
+  int value = 0;
+  for (const wchar_t c : t) {
+    if (c < L'0' || c > L'9') return def;
+    value = value * 10 + (c - L'0');
+    if (value > 2) return def;
+  }
+  if (negative && value != 0) return def;
+  return value == 1;
 }
 
-OptionBook::OptionBook(SettingsStore& store) : store_(store) {
-  for (const OptionRow& row : kTable) {
+int ParsePlays(const std::wstring& text) {
+  const std::wstring_view t = base::Trim(text);
+  size_t i = 0;
+  const size_t end = t.size();
+  // Plain decimal only: digits with an optional sign and fraction.
+  bool negative = false;
+  if (i < end && (t[i] == L'+' || t[i] == L'-')) negative = t[i++] == L'-';
+  const auto digit = [&](size_t k) { return k < end && t[k] >= L'0' && t[k] <= L'9'; };
+  constexpr int kMost = std::numeric_limits<std::int16_t>::max();
+  long whole = 0;
+  size_t digits = 0;
+  for (; digit(i); ++i, ++digits)
+    if (whole <= kMost) whole = whole * 10 + (t[i] - L'0');
+  int first = 0;        // first digit of the fraction
+  bool beyond = false;  // any other non-zero digit after it
+  if (i < end && t[i] == L'.') {
+    ++i;
+    for (size_t k = 0; digit(i); ++i, ++k, ++digits) {
+      if (k == 0) first = t[i] - L'0';
+      else if (t[i] != L'0') beyond = true;
+    }
+  }
+  if (digits == 0 || i != end) return 1;
+  // Half to even: 2.5 is 2, 3.5 is 4, 2.51 is 3.
+  if (first > 5 || (first == 5 && (beyond || whole % 2 == 1))) ++whole;
+  if (negative || whole < 1 || whole > kMost) return 1;
+  return static_cast<int>(whole);
+}
+
+OptionBook::OptionBook(SettingsStore& store) : store_(store), typed_(std::size(kTable)) {
+  for (size_t i = 0; i < std::size(kTable); ++i) {
+    const OptionRow& row = kTable[i];
     if (const Flag* flag = std::get_if<Flag>(&row.field))
-      options_.*(*flag) = FlagValue(L"", row.def);
+      options_.*(*flag) = ParseFlag(row.def, false);
+    else if (const Count* count = std::get_if<Count>(&row.field))
+      options_.*(*count) = ParsePlays(typed_[i] = row.def);
     else
       options_.*std::get<Text>(row.field) = row.def;
   }
 }
 
 void OptionBook::LoadSettings() {
-  for (const OptionRow& row : kTable) {
-    const std::wstring stored = store_.GetSetting(kAppName, kOptionsSection, row.key, row.def);
-    // A value from outside that is not 0, 1 or 2 counts as the default.
-    if (const Flag* flag = std::get_if<Flag>(&row.field))
-      Set(*flag, FlagValue(stored, row.def));
-    else
-      Set(std::get<Text>(row.field), stored);
+  for (size_t i = 0; i < std::size(kTable); ++i) {
+    const OptionRow& row = kTable[i];
+    // No box holds more; a longer text can only come from the registry.
+    const std::wstring stored =
+        store_.GetSetting(kAppName, kOptionsSection, row.key, row.def).substr(0, base::kLongestText);
+    if (const Flag* flag = std::get_if<Flag>(&row.field)) {
+      options_.*(*flag) = ParseFlag(stored, ParseFlag(row.def, false));
+    } else if (const Count* count = std::get_if<Count>(&row.field)) {
+      options_.*(*count) = ParsePlays(typed_[i] = stored);
+    } else {
+      options_.*std::get<Text>(row.field) = stored;
+    }
+    if (Changed) Changed(row.field);
   }
 }
 
-void OptionBook::Set(Flag field, std::int16_t value) {
+void OptionBook::Set(Flag field, bool value) {
   if (options_.*field == value) return;
   options_.*field = value;
   if (Changed) Changed(field);
-  Write(RowOf(field));
+  if (RowOf(field).saveOn == SaveOn::Change) Write(Row(field));
 }
 
 void OptionBook::Set(Text field, const std::wstring& text) {
-  // No box holds more; a longer text can only come from the registry.
   const std::wstring value = text.substr(0, base::kLongestText);
   if (options_.*field == value) return;
   options_.*field = value;
   if (Changed) Changed(field);
-  const OptionRow& row = RowOf(field);
-  if (row.saveOn != SaveOn::LostFocus) Write(row);
+  if (RowOf(field).saveOn == SaveOn::Change) Write(Row(field));
 }
 
-void OptionBook::Toggle(Flag field) { Set(field, base::IsTicked(options_.*field) ? base::kCleared : base::kTicked); }
-
-void OptionBook::Save(Field field) { Write(RowOf(field)); }
-
-void OptionBook::Write(const OptionRow& row) {
-  const std::wstring value = std::holds_alternative<Flag>(row.field)
-                                 ? base::DecimalW(options_.*std::get<Flag>(row.field))
-                                 : options_.*std::get<Text>(row.field);
-  store_.SaveSetting(kAppName, kOptionsSection, row.key, value);
+void OptionBook::Set(Count field, const std::wstring& typed) {
+  const size_t row = Row(field);
+  const std::wstring value = typed.substr(0, base::kLongestText);
+  if (typed_[row] == value) return;
+  typed_[row] = value;
+  options_.*field = ParsePlays(value);
+  if (Changed) Changed(field);
+  if (kTable[row].saveOn == SaveOn::Change) Write(row);
 }
 
-std::wstring OptionBook::Stored(Field field) const {
-  const OptionRow& row = RowOf(field);
-  return store_.GetSetting(kAppName, kOptionsSection, row.key, row.def);
+void OptionBook::Save(Field field) { Write(Row(field)); }
+
+std::wstring OptionBook::Shown(Field field) const {
+  if (const Text* text = std::get_if<Text>(&field)) return options_.*(*text);
+  if (std::holds_alternative<Count>(field)) return typed_[Row(field)];
+  return options_.*std::get<Flag>(field) ? L"1" : L"0";
 }
 
-bool OptionBook::StoredAnimRight() const { return Stored(&Options::AnimRight) == L"1"; }
+size_t OptionBook::Row(Field field) const {
+  for (size_t i = 0; i < std::size(kTable); ++i)
+    if (kTable[i].field == field) return i;
+  return 0;
+}
+
+void OptionBook::Write(size_t row) {
+  store_.SaveSetting(kAppName, kOptionsSection, kTable[row].key, Shown(kTable[row].field));
+}
 
 }  // namespace settings

@@ -1,36 +1,36 @@
 #pragma once
 // The stored options as data: a typed record, and one table of its fields,
 // each with its key, its default and when a change of it is saved. The table
-// drives the defaults, the load at start-up and every save; a window shows
-// the fields and edits them through OptionBook. Adding an option is a member
-// and a row.
-#include <cstdint>
+// drives the defaults, the load at start-up, every save and the conversions
+// to and from the stored text; a window shows the fields and edits them
+// through OptionBook. Adding an option is a member and a row.
 #include <functional>
-#include <optional>
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
-#include "base/flag.h"
 #include "settings/settings_store.h"
 
 namespace settings {
 
 struct Options {
-  // Check box values: 0 clear, 1 ticked, 2 greyed; only 1 is on.
-  std::int16_t FlashDrive, Eject, Beep, Anim, AnimRight, FileDetect, QuietFullScreen, WatchNotifications;
-  std::wstring Movie, Loop, FileDetectName;
-  // The mail apps whose toasts are mail, ";" between them; only read.
-  std::wstring NotifyApps;
+  bool flashDrive, eject, beep, clip, clipTopRight, marker, quietWhilePresenting, watchNotifications;
+  std::wstring clipPath;
+  int plays;  // times the clip plays, 1 to 32767
+  std::wstring markerPath;
+  // The mail apps whose toasts are mail, ";" between them.
+  std::wstring notifyApps;
 };
 
-using Flag = std::int16_t Options::*;
+using Flag = bool Options::*;
+using Count = int Options::*;
 using Text = std::wstring Options::*;
-using Field = std::variant<Flag, Text>;
+using Field = std::variant<Flag, Count, Text>;
 
-// When a change is written: a flag whenever it changes, the loop text on
-// every change, a path when its box loses the focus (Save).
-enum class SaveOn { Click, Change, LostFocus };
+// When a change is written: at once (a check box, the loop count as it is
+// typed), when its box loses the focus (Save), or never (only read).
+enum class SaveOn { Change, LostFocus, Never };
 
 struct OptionRow {
   const wchar_t* key;
@@ -42,9 +42,13 @@ struct OptionRow {
 std::span<const OptionRow> OptionTable();
 const OptionRow& RowOf(Field field);
 
-// A check box value as stored: "0", "1" or "2" (blanks around it and a sign
-// are tolerated). Anything else yields nothing.
-std::optional<std::int16_t> ParseCheckValue(const std::wstring& text);
+// A check box as stored: "1" ticked; "0" clear, and "2" (greyed) clear too;
+// blanks around it and a sign are tolerated. Anything else: the default.
+bool ParseFlag(const std::wstring& text, bool def);
+// The loop box's text as a play count: a whole number from 1 to 32767, a
+// fraction rounded half to even. Anything else (empty, not a number, out of
+// range, 0 or less) plays the clip once.
+int ParsePlays(const std::wstring& text);
 
 // The record, its store and the rules between them.
 class OptionBook {
@@ -56,33 +60,31 @@ class OptionBook {
 
   const Options& Get() const { return options_; }
 
-  // Reads every key in the table's order. A field that changes is saved by
-  // its rule, as a change by the user would be: the value just loaded goes
-  // straight back.
+  // Reads every key in the table's order into the record, writing nothing.
   void LoadSettings();
   // A change, from the user or from code. Nothing happens when the value is
   // the same; otherwise the record changes, Changed runs, and the store is
-  // written unless the field saves on losing the focus.
-  void Set(Flag field, std::int16_t value);
+  // written if the field saves on change.
+  void Set(Flag field, bool value);
   void Set(Text field, const std::wstring& value);
-  // A click by the user: ticks a clear or greyed flag, clears a ticked one.
-  void Toggle(Flag field);
+  // The loop box's text: the count is parsed from it, the text is stored.
+  void Set(Count field, const std::wstring& typed);
+  void Toggle(Flag field) { Set(field, !(options_.*field)); }
   // Writes the field's current value (a path box losing the focus).
   void Save(Field field);
-
-  // The stored text of the field's key, or its default.
-  std::wstring Stored(Field field) const;
-  // Whether the clip goes top right: the stored "AnimRight" is exactly "1".
-  bool StoredAnimRight() const;
+  // The field as its box shows it: a path as typed, a count as typed.
+  std::wstring Shown(Field field) const;
 
   // After a change of the record, for whatever shows it.
   std::function<void(Field)> Changed;
 
  private:
-  void Write(const OptionRow& row);
+  size_t Row(Field field) const;
+  void Write(size_t row);
 
   SettingsStore& store_;
   Options options_{};
+  std::vector<std::wstring> typed_;  // per row: a count's text as typed
 };
 
 }  // namespace settings

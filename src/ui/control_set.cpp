@@ -21,7 +21,7 @@ DWORD StyleFor(const ControlDesign& design) {
       return base | align | SS_NOPREFIX;
     }
     case Kind::CheckBox:
-      return base | WS_TABSTOP | BS_3STATE;
+      return base | WS_TABSTOP | BS_CHECKBOX;
     case Kind::TextBox:
       return base | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
     case Kind::Button:

@@ -1,7 +1,5 @@
 #include "ui/controls.h"
 
-#include "base/flag.h"
-
 #include <vector>
 
 namespace ui {
@@ -14,9 +12,9 @@ std::wstring WindowText(HWND hwnd) {
   return std::wstring(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
 
-void CheckBox::SetValue(std::int16_t value) {
-  if (value == value_) return;
-  value_ = value;
+void CheckBox::SetTicked(bool ticked) {
+  if (ticked == ticked_) return;
+  ticked_ = ticked;
   Show();
   if (Click) Click();
 }
@@ -26,18 +24,12 @@ void CheckBox::Attach(HWND hwnd) {
   Show();
 }
 
-void CheckBox::OnUserClick() { SetValue(value_ == base::kTicked ? base::kCleared : base::kTicked); }
-
 void CheckBox::OnNotify(WORD code) {
-  if (code == BN_CLICKED) OnUserClick();
+  if (code == BN_CLICKED) SetTicked(!ticked_);
 }
 
 void CheckBox::Show() const {
-  if (!hwnd_) return;
-  const WPARAM state = value_ == base::kTicked   ? BST_CHECKED
-                       : value_ == base::kGreyed ? BST_INDETERMINATE
-                                                 : BST_UNCHECKED;
-  SendMessageW(hwnd_, BM_SETCHECK, state, 0);
+  if (hwnd_) SendMessageW(hwnd_, BM_SETCHECK, ticked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TextBox::SetText(const std::wstring& text) {

@@ -1,8 +1,8 @@
 #pragma once
 // The controls of Postlark's options window, with the event rules its
 // handlers are written for:
-//  - A check box holds 0 (clear), 1 (ticked) or 2 (greyed). Click runs
-//    whenever the value changes, whether the user clicked or code set it.
+//  - A check box is ticked or clear. Click runs whenever that changes,
+//    whether the user clicked or code set it.
 //  - A text box runs Change on every change of its text, from typing or from
 //    code (but not when code sets the text it already has), and LostFocus when
 //    the keyboard focus leaves it.
@@ -13,7 +13,6 @@
 // it the notifications the window sends (BN_CLICKED, EN_CHANGE, EN_KILLFOCUS).
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -40,18 +39,16 @@ class Control {
 class CheckBox final : public Control {
  public:
   Kind kind() const override { return Kind::CheckBox; }
-  std::int16_t Value() const { return value_; }
-  void SetValue(std::int16_t value);
+  bool Ticked() const { return ticked_; }
+  void SetTicked(bool ticked);
   void Attach(HWND hwnd) override;
-  // A click by the user ticks a clear or greyed box and clears a ticked one.
-  void OnUserClick();
   void OnNotify(WORD code) override;
 
   std::function<void()> Click;
 
  private:
   void Show() const;
-  std::int16_t value_ = 0;
+  bool ticked_ = false;
 };
 
 class TextBox final : public Control {

@@ -1,13 +1,13 @@
 #include "ui/twips.h"
 
 #include "base/scoped.h"
+#include "base/system_dll.h"
 
 namespace ui {
 
 UINT DpiFor(HWND hwnd) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  static const auto getDpiForWindow = base::SystemProc<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   if (hwnd && getDpiForWindow) {
     if (UINT dpi = getDpiForWindow(hwnd)) return dpi;
   }
@@ -15,7 +15,5 @@ UINT DpiFor(HWND hwnd) {
   const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
-
-float ScreenWidthTwips(UINT dpi) { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi); }
 
 }  // namespace ui

@@ -21,7 +21,4 @@ inline float PixelsToTwips(int pixels, UINT dpi) {
 // screen DC on systems without per-window DPI.
 UINT DpiFor(HWND hwnd);
 
-// Screen width in twips, read afresh at every call: the resolution may change.
-float ScreenWidthTwips(UINT dpi);
-
 }  // namespace ui

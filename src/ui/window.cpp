@@ -78,20 +78,11 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  LRESULT result = 0;
-  try {
-    result = self->HandleMessage(msg, wParam, lParam);
-  } catch (...) {
-    result = DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
+  const LRESULT result = self->HandleMessage(msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->ReleaseTimers();
     self->hwnd_ = nullptr;
-    try {
-      self->OnDestroyed();
-    } catch (...) {
-    }
   }
   return result;
 }

@@ -2,9 +2,7 @@
 // Base of Postlark's windows: one static window procedure binds the C++
 // object at WM_NCCREATE and forwards every message to HandleMessage. The
 // window hosts timers: their WM_TIMER ticks are dispatched here, so
-// subclasses never see WM_TIMER. No exception crosses into Windows: one that
-// reaches the boundary is dropped there and the message gets its default
-// handling.
+// subclasses never see WM_TIMER.
 #include <windows.h>
 
 #include <vector>
@@ -31,8 +29,6 @@ class Window : public TimerHost {
               int y, int width, int height, HWND parent);
 
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Called once the window is gone: the object no longer owns a handle.
-  virtual void OnDestroyed() {}
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

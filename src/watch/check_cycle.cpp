@@ -1,83 +1,79 @@
 #include "watch/check_cycle.h"
 
+#include <utility>
+
 namespace watch {
 
-using base::IsTicked;
-
-CheckCycle::CheckCycle(CycleOptions options, MailSources& sources, AlertEffects& effects)
-    : options_(options), sources_(sources), effects_(effects) {
-  timCheckMail.Tick = [this] { timCheckMail_Timer(); };
-  timFlash.Tick = [this] { timFlash_Timer(); };
-  timFlashDuration.Tick = [this] { timFlashDuration_Timer(); };
+CheckCycle::CheckCycle(std::vector<MailSource*> sources, std::vector<alerts::AlertEffect*> effects,
+                       std::function<bool()> quiet)
+    : sources_(std::move(sources)), effects_(std::move(effects)), quiet_(std::move(quiet)) {
+  for (MailSource* source : sources_) source->Found = [this, source] { Found(*source); };
+  checkTimer_.Tick = [this] { Check(); };
+  flashTimer_.Tick = [this] { Flash(); };
+  alertTimer_.Tick = [this] { CountAlertTick(); };
 }
 
 void CheckCycle::HostTimers(ui::TimerHost& host) {
-  host.Host(timCheckMail);
-  host.Host(timFlash);
-  host.Host(timFlashDuration);
+  host.Host(checkTimer_);
+  host.Host(flashTimer_);
+  host.Host(alertTimer_);
 }
 
 void CheckCycle::Start() {
-  gbMailArrived = base::kFalse;
-  glDurationTick = 0;
-  timCheckMail.SetEnabled(true);
-  timFlash.SetEnabled(false);
-  timFlashDuration.SetEnabled(false);
+  mailPending_ = nullptr;
+  alertTicks_ = 0;
+  checkTimer_.SetEnabled(true);
+  flashTimer_.SetEnabled(false);
+  alertTimer_.SetEnabled(false);
 }
 
-void CheckCycle::timCheckMail_Timer() {
-  if (sources_.Quiet()) return;
-  // Mail already found (by a lookup that answered while the cycle could not
+void CheckCycle::Check() {
+  if (quiet_ && quiet_()) return;
+  // Mail already found (by a source that answered while the cycle could not
   // alert) alerts before anything new is looked for.
-  if (gbMailArrived != base::kTrue) {
-    if (IsTicked(options_.FileDetect)) {
-      sources_.CheckMarkerFile();
-    } else {
-      sources_.MarkerOff();
-      if (sources_.CheckOutlookTray()) gbMailArrived = base::kTrue;
-    }
-    if (sources_.CheckNotifications()) gbMailArrived = base::kTrue;
+  if (!mailPending_) {
+    looking_ = true;
+    for (MailSource* source : sources_) source->On() ? source->Look() : source->Rest();
+    looking_ = false;
   }
-  if (gbMailArrived == base::kTrue) DispatchAlerts();
+  if (mailPending_) Alert(mailPending_);
 }
 
-void CheckCycle::MailFound() {
-  gbMailArrived = base::kTrue;
-  if (Watching() && !sources_.Quiet()) DispatchAlerts();
+void CheckCycle::Found(const MailSource& source) {
+  if (!mailPending_) mailPending_ = &source;
+  if (!looking_ && Watching() && !(quiet_ && quiet_())) Alert(mailPending_);
 }
 
 void CheckCycle::TestAlert() {
   if (!Watching()) return;
   // Mail found while the user wanted quiet still alerts after the test.
-  const base::Flag16 owed = gbMailArrived;
-  DispatchAlerts();
-  gbMailArrived = owed;
+  const MailSource* owed = mailPending_;
+  Alert(nullptr);
+  mailPending_ = owed;
 }
 
-void CheckCycle::DispatchAlerts() {
-  effects_.AlertRaised();
-  if (IsTicked(options_.Beep)) effects_.Beep();
-  if (IsTicked(options_.Eject)) effects_.OpenCdTray();
-  if (IsTicked(options_.Anim)) effects_.StartAnimation(effects_.AnimRight() ? -1 : 0);
-  glDurationTick = 0;
-  timCheckMail.SetEnabled(false);
-  timFlash.SetEnabled(true);
-  timFlashDuration.SetEnabled(true);
-  gbMailArrived = base::kFalse;
-  // Last, so a slow floppy holds up none of the other alerts.
-  if (IsTicked(options_.FlashDrive)) effects_.FlashFloppyDrive();
+void CheckCycle::Alert(const MailSource* from) {
+  mailPending_ = nullptr;
+  alertTicks_ = 0;
+  checkTimer_.SetEnabled(false);
+  flashTimer_.SetEnabled(true);
+  alertTimer_.SetEnabled(true);
+  if (Alerted) Alerted(from);
+  for (alerts::AlertEffect* effect : effects_)
+    if (effect->On()) effect->Raise();
 }
 
-void CheckCycle::timFlash_Timer() {
-  if (IsTicked(options_.FlashDrive)) effects_.FlashFloppyDrive();
+void CheckCycle::Flash() {
+  for (alerts::AlertEffect* effect : effects_)
+    if (effect->On()) effect->Repeat();
 }
 
-void CheckCycle::timFlashDuration_Timer() {
-  if (glDurationTick < kAlertTicks) ++glDurationTick;
-  if (glDurationTick == kAlertTicks) {
-    timCheckMail.SetEnabled(true);
-    timFlash.SetEnabled(false);
-    timFlashDuration.SetEnabled(false);
+void CheckCycle::CountAlertTick() {
+  if (alertTicks_ < kAlertTicks) ++alertTicks_;
+  if (alertTicks_ == kAlertTicks) {
+    checkTimer_.SetEnabled(true);
+    flashTimer_.SetEnabled(false);
+    alertTimer_.SetEnabled(false);
   }
 }
 

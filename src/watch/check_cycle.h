@@ -1,66 +1,27 @@
 #pragma once
-// The once-a-second mail check and the alert it raises. While watching,
-// timCheckMail looks for mail: the marker file when that option is on, else
-// Outlook's envelope. A find sets the mail flag, and the flag raises the
-// alert: DispatchAlerts raises the ticked alerts and holds the checks off
-// for the 15 ticks of one alert. Sources that answer later (the marker
-// lookup) report through MailFound; mail found while the cycle cannot alert
-// waits in the flag for the first tick that can.
-#include <cstdint>
+// The once-a-second mail check and the alert it raises. While watching, the
+// check timer asks every mail source that is on to look; a find raises the
+// alert: each effect the user ticked, in the order given, then 15 ticks of
+// one second during which nothing is looked for and the flash effects repeat
+// every five seconds. Mail found while the cycle cannot alert (during an
+// alert, or while the user presents) waits for the first tick that can.
+#include <functional>
+#include <vector>
 
-#include "base/flag.h"
+#include "alerts/alert_effect.h"
 #include "ui/timer.h"
+#include "watch/mail_source.h"
 
 namespace watch {
 
-// Where the cycle looks for mail.
-class MailSources {
- public:
-  virtual ~MailSources() = default;
-  // True while the user presents and wants quiet: no look and no alert this
-  // tick, so Outlook keeps its envelope and found mail waits.
-  virtual bool Quiet() = 0;
-  // True when the envelope was found and removed.
-  virtual bool CheckOutlookTray() = 0;
-  // Starts a look for the marker; a find comes back through MailFound.
-  virtual void CheckMarkerFile() = 0;
-  // The marker is not watched this tick.
-  virtual void MarkerOff() = 0;
-  // Windows' toasts, beside the envelope or the marker: true when a read
-  // that has finished found mail; a later find comes through MailFound.
-  virtual bool CheckNotifications() = 0;
-};
-
-// The effects the alert raises. Each returns normally whatever the drives,
-// the clip or the options hold.
-class AlertEffects {
- public:
-  virtual ~AlertEffects() = default;
-  virtual void Beep() = 0;
-  virtual void OpenCdTray() = 0;
-  // -1: top right, 0: top left.
-  virtual void StartAnimation(std::int32_t left_pos) = 0;
-  virtual void FlashFloppyDrive() = 0;
-  // The stored option says top right.
-  virtual bool AnimRight() = 0;
-  // An alert (for mail or a test) has begun.
-  virtual void AlertRaised() = 0;
-};
-
-// The options the cycle reads, at the moment of use.
-struct CycleOptions {
-  const std::int16_t& FileDetect;
-  const std::int16_t& Beep;
-  const std::int16_t& Eject;
-  const std::int16_t& Anim;
-  const std::int16_t& FlashDrive;
-};
-
 class CheckCycle {
  public:
-  static constexpr std::int16_t kAlertTicks = 15;
+  static constexpr int kAlertTicks = 15;
 
-  CheckCycle(CycleOptions options, MailSources& sources, AlertEffects& effects);
+  // quiet: true while the user presents and wants quiet; nothing is looked
+  // for then, so Outlook keeps its envelope and found mail waits.
+  CheckCycle(std::vector<MailSource*> sources, std::vector<alerts::AlertEffect*> effects,
+             std::function<bool()> quiet);
   CheckCycle(const CheckCycle&) = delete;
   CheckCycle& operator=(const CheckCycle&) = delete;
 
@@ -68,29 +29,31 @@ class CheckCycle {
   void HostTimers(ui::TimerHost& host);
   // Start-up: watching, with no mail and no alert.
   void Start();
-  // A source that answers later found mail.
-  void MailFound();
   // The alerts the user ticked, as for mail, without looking for any; not
   // during an alert.
   void TestAlert();
   // Watching for mail, not in an alert.
-  bool Watching() const { return timCheckMail.Enabled(); }
+  bool Watching() const { return checkTimer_.Enabled(); }
+
+  // An alert has begun: for mail from that source, or (null) a test.
+  std::function<void(const MailSource* from)> Alerted;
 
  private:
-  void timCheckMail_Timer();
-  void timFlash_Timer();
-  void timFlashDuration_Timer();
-  void DispatchAlerts();
+  void Check();
+  void Found(const MailSource& source);
+  void Alert(const MailSource* from);
+  void Flash();
+  void CountAlertTick();
 
-  CycleOptions options_;
-  MailSources& sources_;
-  AlertEffects& effects_;
-  // Watching: timCheckMail runs. Alerting: timFlash and timFlashDuration run.
-  ui::Timer timCheckMail{1000}, timFlash{5000}, timFlashDuration{1000};
-  // Mail found and not yet alerted.
-  base::Flag16 gbMailArrived = base::kFalse;
-  // Ticks of the current alert, 0 to 15.
-  std::int16_t glDurationTick = 0;
+  std::vector<MailSource*> sources_;
+  std::vector<alerts::AlertEffect*> effects_;
+  std::function<bool()> quiet_;
+  // Watching: checkTimer_ runs. Alerting: flashTimer_ and alertTimer_ run.
+  ui::Timer checkTimer_{1000}, flashTimer_{5000}, alertTimer_{1000};
+  // Mail found and not yet alerted: the source that found it first.
+  const MailSource* mailPending_ = nullptr;
+  bool looking_ = false;  // the sources are being asked: one alert after all
+  int alertTicks_ = 0;    // of the current alert, 0 to 15
 };
 
 }  // namespace watch

@@ -12,12 +12,8 @@ class Win32Desktop final : public DesktopWindows {
  public:
   void EnumTopLevel(WNDENUMPROC callback, LPARAM param) override { ::EnumWindows(callback, param); }
   int TitleLength(HWND hwnd) override { return ::GetWindowTextLengthA(hwnd); }
-  void Title(HWND hwnd, char* buffer, int count) override {
-    ::GetWindowTextA(hwnd, buffer, count);
-  }
-  void ClassName(HWND hwnd, char* buffer, int count) override {
-    ::GetClassNameA(hwnd, buffer, count);
-  }
+  void Title(HWND hwnd, char* buffer, int count) override { ::GetWindowTextA(hwnd, buffer, count); }
+  void ClassName(HWND hwnd, char* buffer, int count) override { ::GetClassNameA(hwnd, buffer, count); }
   BOOL DeleteNotifyIcon(HWND hwnd, UINT id) override {
     NotifyIconRecord record{};
     record.cbSize = sizeof record;
@@ -40,6 +36,15 @@ struct Walk {
   bool found = false;
 };
 
+BOOL CALLBACK VisitWindow(HWND hwnd, LPARAM param) {
+  auto& walk = *reinterpret_cast<Walk*>(param);
+  if (WindowLabel(walk.desktop, hwnd) != kOutlookLabel) return TRUE;
+  if (!walk.desktop.DeleteNotifyIcon(hwnd, 0)) return TRUE;
+  walk.desktop.Send(hwnd, kOutlookNewMailMessage);
+  walk.found = true;
+  return FALSE;
+}
+
 }  // namespace
 
 DesktopWindows& RealDesktop() {
@@ -47,49 +52,28 @@ DesktopWindows& RealDesktop() {
   return desktop;
 }
 
-}  // namespace watch
-
-namespace Module1 {
-
-namespace {
-
-BOOL CALLBACK EnumOutlookWindows(HWND hwnd, LPARAM param) {
-  auto& walk = *reinterpret_cast<watch::Walk*>(param);
-  if (GetWindowLabel(walk.desktop, hwnd) != watch::kOutlookLabel) return -1;
-  if (RemoveEnvelopeIcon(walk.desktop, hwnd) != base::kTrue) return -1;
-  walk.desktop.Send(hwnd, watch::kOutlookNewMailMessage);
-  walk.found = true;
-  return 0;
-}
-
-}  // namespace
-
-bool CheckOutlookTray(watch::DesktopWindows& desktop) {
-  watch::Walk walk{desktop};
-  desktop.EnumTopLevel(EnumOutlookWindows, reinterpret_cast<LPARAM>(&walk));
+bool TakeEnvelope(DesktopWindows& desktop) {
+  Walk walk{desktop};
+  desktop.EnumTopLevel(VisitWindow, reinterpret_cast<LPARAM>(&walk));
   return walk.found;
 }
 
-std::string GetWindowLabel(watch::DesktopWindows& desktop, HWND hwnd) {
+std::string WindowLabel(DesktopWindows& desktop, HWND hwnd) {
   const int length = desktop.TitleLength(hwnd);
   if (length > 0) {
     // Any length is safe: the buffer is sized to the title, whatever it is.
     std::string title(static_cast<size_t>(length) + 1, ' ');
     desktop.Title(hwnd, title.data(), length + 1);
-    return TrimAtNul(title);
+    return CutAtNul(title);
   }
-  std::string className(watch::kClassBufferChars, ' ');
-  desktop.ClassName(hwnd, className.data(), watch::kClassBufferChars);
-  return TrimAtNul(className);
+  std::string className(kClassBufferChars, ' ');
+  desktop.ClassName(hwnd, className.data(), kClassBufferChars);
+  return CutAtNul(className);
 }
 
-std::string TrimAtNul(const std::string& text) {
+std::string CutAtNul(const std::string& text) {
   const size_t nul = text.find('\0');
   return nul == std::string::npos ? text : text.substr(0, nul);
 }
 
-base::Flag16 RemoveEnvelopeIcon(watch::DesktopWindows& desktop, HWND hwnd) {
-  return base::ToFlag16(desktop.DeleteNotifyIcon(hwnd, 0) != FALSE);
-}
-
-}  // namespace Module1
+}  // namespace watch

@@ -5,9 +5,10 @@
 // so a success is the finding; Outlook's window is then sent message 1031.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
-#include "base/flag.h"
+#include "watch/mail_source.h"
 
 namespace watch {
 
@@ -31,14 +32,25 @@ DesktopWindows& RealDesktop();
 inline constexpr char kOutlookLabel[] = "rctrl_renwnd32";
 inline constexpr UINT kOutlookNewMailMessage = WM_USER + 7;  // 1031
 
+// One walk: true when it found an envelope and took it away.
+bool TakeEnvelope(DesktopWindows& desktop = RealDesktop());
+// A window's title, or its class name when it has none, cut at its first NUL.
+std::string WindowLabel(DesktopWindows& desktop, HWND hwnd);
+std::string CutAtNul(const std::string& text);
+
+// The envelope as a mail source: on while the marker file is not watched.
+class EnvelopeSource final : public MailSource {
+ public:
+  EnvelopeSource(DesktopWindows& desktop, std::function<bool()> on) : desktop_(desktop), on_(std::move(on)) {}
+  const wchar_t* Name() const override { return L"envelope"; }
+  bool On() const override { return on_(); }
+  void Look() override {
+    if (TakeEnvelope(desktop_)) Found();
+  }
+
+ private:
+  DesktopWindows& desktop_;
+  std::function<bool()> on_;
+};
+
 }  // namespace watch
-
-namespace Module1 {
-
-// True when the walk found and removed an envelope.
-bool CheckOutlookTray(watch::DesktopWindows& desktop = watch::RealDesktop());
-std::string GetWindowLabel(watch::DesktopWindows& desktop, HWND hwnd);
-std::string TrimAtNul(const std::string& text);
-base::Flag16 RemoveEnvelopeIcon(watch::DesktopWindows& desktop, HWND hwnd);
-
-}  // namespace Module1

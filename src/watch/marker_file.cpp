@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/path.h"
 #include "base/scoped.h"
 
 namespace watch {
@@ -28,7 +29,7 @@ std::wstring StoredName(HANDLE file) {
     const DWORD n = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()),
                                               FILE_NAME_NORMALIZED | VOLUME_NAME_NONE);
     if (n == 0) return {};
-    if (n < buffer.size()) return Module1::FileNameOnly(std::wstring(buffer.data(), n));
+    if (n < buffer.size()) return base::FinalComponent(std::wstring(buffer.data(), n));
     buffer.resize(n + 1);
   }
   return {};
@@ -86,61 +87,29 @@ bool MarkerWatch::Found(const std::wstring& path, Take result) {
   return false;
 }
 
-MarkerCheck::MarkerCheck(std::shared_ptr<MarkerFileSystem> fs, std::function<void()> wake)
-    : fs_(std::move(fs)), wake_(std::move(wake)) {}
+MarkerSource::MarkerSource(std::shared_ptr<MarkerFileSystem> fs, base::Mailbox& mailbox, std::function<bool()> on,
+                           std::function<std::wstring()> path)
+    : fs_(std::move(fs)),
+      on_(std::move(on)),
+      path_(std::move(path)),
+      listening_(mailbox.Listen([this] { lookups_.Deliver(); })),
+      lookups_(listening_.wake()) {}
 
-MarkerCheck::~MarkerCheck() = default;
-
-void MarkerCheck::Look(const std::wstring& path) {
-  if (current_) {
-    // Still looking: no second lookup piles up behind a slow drive.
-    if (path == currentPath_) return;
-    current_ = 0;
-  }
-  const std::wstring name = Module1::FileNameOnly(path);
-  if (name.empty()) return;
-  base::Worker* idle = nullptr;
-  for (auto& worker : workers_) {
-    if (!worker) worker = std::make_unique<base::Worker>(wake_);
-    if (!worker->Busy()) {
-      idle = worker.get();
-      break;
-    }
-  }
-  if (!idle) return;  // both hang: the next tick tries again
-  const unsigned serial = current_ = ++serial_;
-  currentPath_ = path;
+void MarkerSource::Look() {
+  lookups_.Deliver();  // an answer whose wake could not be posted
+  const std::wstring path = path_();
+  if (lookups_.Pending() && path == asked_) return;
+  const std::wstring name = base::FinalComponent(path);
+  if (name.empty()) return lookups_.Forget();
+  asked_ = path;
   // The job holds its own share of the file system and its result.
   auto result = std::make_shared<Take>(Take::NotFound);
-  idle->Post([fs = fs_, path, name, result] { *result = fs->TakeMarker(path, name); },
-             [this, serial, path, result] { Finished(serial, path, *result); });
+  lookups_.Ask([fs = fs_, path, name, result] { *result = fs->TakeMarker(path, name); },
+               [this, path, result](bool newest) { Answered(path, *result, newest); });
 }
 
-void MarkerCheck::Forget() { current_ = 0; }
-
-void MarkerCheck::Finished(unsigned serial, const std::wstring& path, Take result) {
-  if (serial == current_) {
-    current_ = 0;
-    found_ |= watch_.Found(path, result);
-  } else {
-    // A marker deleted is mail, whatever the user changed meanwhile.
-    found_ |= result == Take::Deleted;
-  }
-}
-
-bool MarkerCheck::Collect() {
-  for (auto& worker : workers_)
-    if (worker) worker->Deliver();
-  return std::exchange(found_, false);
+void MarkerSource::Answered(const std::wstring& path, Take result, bool newest) {
+  if (newest ? watch_.Found(path, result) : result == Take::Deleted) Found();
 }
 
 }  // namespace watch
-
-namespace Module1 {
-
-std::wstring FileNameOnly(const std::wstring& path) {
-  const size_t slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace Module1

@@ -14,7 +14,9 @@
 #include <memory>
 #include <string>
 
-#include "base/worker.h"
+#include "base/background.h"
+#include "base/mailbox.h"
+#include "watch/mail_source.h"
 
 namespace watch {
 
@@ -58,43 +60,36 @@ class MarkerWatch {
   std::wstring undeletable_;
 };
 
-// The check cycle's marker check. Lookups run on workers it owns, one at a
-// time each, and their results come back through `wake` (which posts to the
-// window) and Collect. While a lookup hangs on a drive that is gone, a new
-// path, or the marker watched again after a pause, starts a new lookup on a
-// second worker; the old one's result then counts only if it deleted its
-// file. At most two lookups are ever in flight.
-class MarkerCheck {
+// The marker file as a mail source. Look-ups run in the background, the
+// newest winning: a path that changes while a look-up hangs on a drive that
+// is gone starts a second one. A look-up still under way for the same path
+// means no new one, so none pile up behind a slow drive. A marker deleted is
+// always mail, whatever the user changed meanwhile.
+class MarkerSource final : public MailSource {
  public:
-  MarkerCheck(std::shared_ptr<MarkerFileSystem> fs, std::function<void()> wake);
-  ~MarkerCheck();
-  MarkerCheck(const MarkerCheck&) = delete;
-  MarkerCheck& operator=(const MarkerCheck&) = delete;
+  // on: the user watches the marker; path: the path to look at now.
+  MarkerSource(std::shared_ptr<MarkerFileSystem> fs, base::Mailbox& mailbox, std::function<bool()> on,
+               std::function<std::wstring()> path);
+  MarkerSource(const MarkerSource&) = delete;
+  MarkerSource& operator=(const MarkerSource&) = delete;
 
-  // One tick: looks for the marker at path, unless a lookup of it is under way.
-  void Look(const std::wstring& path);
-  // The marker is not watched this tick: a lookup under way no longer counts
-  // unless it deletes its file.
-  void Forget();
-  // After a wake: true when a lookup that has finished found mail.
-  bool Collect();
+  const wchar_t* Name() const override { return L"marker file"; }
+  bool On() const override { return on_(); }
+  void Look() override;
+  // Not watched this tick: a look-up under way no longer counts unless it
+  // deletes its file.
+  void Rest() override { lookups_.Forget(); }
 
  private:
-  void Finished(unsigned serial, const std::wstring& path, Take result);
+  void Answered(const std::wstring& path, Take result, bool newest);
 
   std::shared_ptr<MarkerFileSystem> fs_;
-  std::function<void()> wake_;
-  std::unique_ptr<base::Worker> workers_[2];
-  unsigned serial_ = 0;
-  unsigned current_ = 0;  // the lookup whose result counts in full; 0: none
-  std::wstring currentPath_;
-  bool found_ = false;
+  std::function<bool()> on_;
+  std::function<std::wstring()> path_;
+  base::Mailbox::Listening listening_;
+  base::Lookups lookups_;
+  std::wstring asked_;  // the newest look-up's path
   MarkerWatch watch_;
 };
 
 }  // namespace watch
-
-namespace Module1 {
-// Text after the last backslash; only the backslash separates.
-std::wstring FileNameOnly(const std::wstring& path);
-}  // namespace Module1

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "base/text.h"
+
 namespace watch {
 namespace {
 
@@ -23,10 +25,8 @@ bool IsMailApp(const std::wstring& appUserModelId, const std::wstring& apps) {
   std::wstring_view list = apps;
   while (!list.empty()) {
     const size_t semicolon = list.find(L';');
-    std::wstring_view entry = list.substr(0, semicolon);
+    const std::wstring_view entry = base::Trim(list.substr(0, semicolon));
     list = semicolon == std::wstring_view::npos ? std::wstring_view() : list.substr(semicolon + 1);
-    while (!entry.empty() && entry.front() == L' ') entry.remove_prefix(1);
-    while (!entry.empty() && entry.back() == L' ') entry.remove_suffix(1);
     if (entry.empty()) continue;
     const bool wholeId = entry.find(L'!') != std::wstring_view::npos;
     if (SameText(entry, id) || (!wholeId && SameText(entry, family))) return true;
@@ -51,20 +51,35 @@ bool ToastNews::Read(const std::vector<Toast>& toasts, const std::wstring& apps)
   return mail;
 }
 
-NotificationSource::NotificationSource(std::function<std::unique_ptr<NotificationList>()> make,
-                                       std::function<void()> wake, std::function<ULONGLONG()> now,
-                                       std::int64_t started)
-    : make_(std::move(make)), wake_(std::move(wake)), now_(std::move(now)), news_(started) {}
+ToastSource::ToastSource(std::function<std::unique_ptr<NotificationList>()> make, base::Mailbox& mailbox,
+                         std::function<bool()> on, std::function<std::wstring()> apps, std::function<ULONGLONG()> now,
+                         std::int64_t started)
+    : make_(std::move(make)),
+      on_(std::move(on)),
+      apps_(std::move(apps)),
+      now_(std::move(now)),
+      // A completion, posted: its result at once, if the source is on.
+      listening_(mailbox.Listen([this] {
+        if (On() && Collect()) Found();
+      })),
+      news_(started) {}
 
-NotificationSource::~NotificationSource() = default;
+ToastSource::~ToastSource() = default;
 
-bool NotificationSource::Check(const std::wstring& apps) {
-  const bool found = Collect(apps);
+void ToastSource::Look() {
+  const bool found = Collect();
   if (call_ == Call::None && now_() >= retryAt_) Start();
-  return found;
+  if (found) Found();
 }
 
-bool NotificationSource::Collect(const std::wstring& apps) {
+SourceState ToastSource::State() const {
+  if (!On()) return {false};
+  if (state_ == ToastState::Missing) return {true, Deafness::Missing};
+  if (state_ == ToastState::Denied) return {true, Deafness::Refused};
+  return {true};
+}
+
+bool ToastSource::Collect() {
   HRESULT error = S_OK;
   switch (call_) {
     case Call::None:
@@ -91,13 +106,13 @@ bool NotificationSource::Collect(const std::wstring& apps) {
         return false;
       }
       failures_ = 0;
-      return news_.Read(toasts, apps);
+      return news_.Read(toasts, apps_());
     }
   }
   return false;
 }
 
-void NotificationSource::Start() {
+void ToastSource::Start() {
   if (!list_) {
     list_ = make_();
     const HRESULT opened = list_ ? list_->Open() : E_OUTOFMEMORY;
@@ -115,7 +130,7 @@ void NotificationSource::Start() {
   if (access == ToastAccess::Unspecified && !requested_) {
     // Nobody has decided yet: Windows asks the user, once a run.
     requested_ = true;
-    if (FAILED(list_->StartRequestAccess(wake_))) return Fail();
+    if (FAILED(list_->StartRequestAccess(listening_.wake()))) return Fail();
     call_ = Call::Request;
     return;
   }
@@ -124,11 +139,11 @@ void NotificationSource::Start() {
     return Fail();
   }
   state_ = ToastState::Allowed;
-  if (FAILED(list_->StartRead(wake_))) return Fail();
+  if (FAILED(list_->StartRead(listening_.wake()))) return Fail();
   call_ = Call::Read;
 }
 
-void NotificationSource::Fail() {
+void ToastSource::Fail() {
   // 2 s, 4 s, 8 s ... up to 5 minutes: a missing class or a refusal is not
   // asked again every tick.
   const ULONGLONG pause = std::min(kFirstPauseMs << std::min(failures_, 16), kLongestPauseMs);

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "base/mailbox.h"
+#include "watch/mail_source.h"
 #include "watch/notification_list.h"
 
 namespace watch {
@@ -40,24 +42,31 @@ class ToastNews {
   std::set<std::uint32_t> seen_;
 };
 
-// What the tray menu says of the source.
+// What Windows allows of the toast list, as far as Postlark knows.
 enum class ToastState { Unknown, Missing, Denied, Allowed };
 
-class NotificationSource {
+// Windows' toasts as a mail source, beside the envelope or the marker. Each
+// watching tick takes a read that has finished and starts the next, without
+// waiting for it: a read's completion wakes the source, which takes it then.
+class ToastSource final : public MailSource {
  public:
-  // make: the platform's list; wake: posts to the window (from any thread);
-  // now: milliseconds, for the pause after a failure; started: a FILETIME.
-  NotificationSource(std::function<std::unique_ptr<NotificationList>()> make, std::function<void()> wake,
-                     std::function<ULONGLONG()> now, std::int64_t started);
-  ~NotificationSource();
+  // make: the platform's list; on, apps: the options; now: milliseconds,
+  // for the pause after a failure; started: a FILETIME.
+  ToastSource(std::function<std::unique_ptr<NotificationList>()> make, base::Mailbox& mailbox,
+              std::function<bool()> on, std::function<std::wstring()> apps, std::function<ULONGLONG()> now,
+              std::int64_t started);
+  ~ToastSource() override;
+  ToastSource(const ToastSource&) = delete;
+  ToastSource& operator=(const ToastSource&) = delete;
 
-  // A watching tick: takes a read that has finished (true when it found
-  // mail) and starts the next, unless a call is still under way or the
-  // pause after a failure holds. The class is loaded on the first.
-  bool Check(const std::wstring& apps);
-  // A call's completion was posted: its result, at once.
-  bool Collect(const std::wstring& apps);
-  ToastState State() const { return state_; }
+  const wchar_t* Name() const override { return L"new Outlook"; }
+  bool On() const override { return on_(); }
+  // Takes a read that has finished and starts the next, unless a call is
+  // still under way or the pause after a failure holds. The class is loaded
+  // on the first.
+  void Look() override;
+  SourceState State() const override;
+  ToastState Access() const { return state_; }
   // The user went to change what Windows allows: ask again at the next tick,
   // not after the pause.
   void AskAgainSoon() {
@@ -67,12 +76,16 @@ class NotificationSource {
 
  private:
   enum class Call { None, Request, Read };
+  // A call's result, if it has come: true when it found mail.
+  bool Collect();
   void Start();
   void Fail();
 
   std::function<std::unique_ptr<NotificationList>()> make_;
-  std::function<void()> wake_;
+  std::function<bool()> on_;
+  std::function<std::wstring()> apps_;
   std::function<ULONGLONG()> now_;
+  base::Mailbox::Listening listening_;
   std::unique_ptr<NotificationList> list_;
   ToastNews news_;
   Call call_ = Call::None;

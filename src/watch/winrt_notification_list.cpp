@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/scoped.h"
+#include "base/system_dll.h"
 #include "watch/notification_abi.h"
 #include "watch/notification_list.h"
 
@@ -22,24 +23,20 @@ namespace {
 using abi::Iid;
 using base::ComRef;
 
-template <class F>
-F Proc(HMODULE module, const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 // The runtime's functions, loaded on the first Open: the exe imports none of
 // them, so start-up pays nothing and Postlark still starts where combase.dll
 // or these exports are missing.
 struct Runtime {
-  Runtime() {
-    if (HMODULE combase = LoadLibraryW(L"combase.dll")) {
-      initialize = Proc<decltype(initialize)>(combase, "RoInitialize");
-      uninitialize = Proc<decltype(uninitialize)>(combase, "RoUninitialize");
-      getActivationFactory = Proc<decltype(getActivationFactory)>(combase, "RoGetActivationFactory");
-      createStringReference = Proc<decltype(createStringReference)>(combase, "WindowsCreateStringReference");
-      deleteString = Proc<decltype(deleteString)>(combase, "WindowsDeleteString");
-      rawBuffer = Proc<decltype(rawBuffer)>(combase, "WindowsGetStringRawBuffer");
-    }
+  Runtime()
+      : initialize(Proc<decltype(initialize)>("RoInitialize")),
+        uninitialize(Proc<decltype(uninitialize)>("RoUninitialize")),
+        getActivationFactory(Proc<decltype(getActivationFactory)>("RoGetActivationFactory")),
+        createStringReference(Proc<decltype(createStringReference)>("WindowsCreateStringReference")),
+        deleteString(Proc<decltype(deleteString)>("WindowsDeleteString")),
+        rawBuffer(Proc<decltype(rawBuffer)>("WindowsGetStringRawBuffer")) {}
+  template <class F>
+  static F Proc(const char* name) {
+    return base::SystemProc<F>(L"combase.dll", name);
   }
   bool Loaded() const {
     return initialize && uninitialize && getActivationFactory && createStringReference && deleteString && rawBuffer;
@@ -121,13 +118,7 @@ class CompletedHandler final : public abi::IAsyncOperationCompletedHandler<Resul
   }
   HRESULT STDMETHODCALLTYPE Invoke(abi::IAsyncOperation<Result>*, AsyncStatus) override {
     std::lock_guard<base::Lock> hold(lock_);
-    if (std::exchange(armed_, false) && completed_) {
-      try {
-        completed_();
-      } catch (...) {
-        // Nothing may unwind into the runtime's thread.
-      }
-    }
+    if (std::exchange(armed_, false) && completed_) completed_();
     return S_OK;
   }
 
@@ -204,14 +195,7 @@ class Call {
 
   CallState Poll(Value* value, HRESULT* error) {
     if (operation_) Settle();
-    if (value && state_ == CallState::Completed) {
-      try {
-        *value = value_;
-      } catch (const std::bad_alloc&) {
-        if (error) *error = E_OUTOFMEMORY;
-        return CallState::Failed;
-      }
-    }
+    if (value && state_ == CallState::Completed) *value = value_;
     if (error) *error = state_ == CallState::Failed ? error_ : S_OK;
     return state_;
   }
@@ -249,11 +233,7 @@ class Call {
     if (SUCCEEDED(hr)) hr = info->get_Status(&status);
     if (SUCCEEDED(hr) && status == Started) return;
     if (SUCCEEDED(hr) && status == Completed) {
-      try {
-        hr = Collect(operation_.get(), &value_);
-      } catch (const std::bad_alloc&) {
-        hr = E_OUTOFMEMORY;
-      }
+      hr = Collect(operation_.get(), &value_);
     } else if (SUCCEEDED(hr) && status == Canceled) {
       hr = HRESULT_FROM_WIN32(ERROR_CANCELLED);
     } else if (SUCCEEDED(hr)) {

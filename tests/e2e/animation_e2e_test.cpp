@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/form1_layout.h"
+#include "app/options_layout.h"
 #include "support/paths.h"
 #include "support/process.h"
 #include "support/pump.h"
@@ -32,55 +32,55 @@ class AnimationE2E : public ScreenshotOnFailure {
   std::wstring clip;
 };
 
-TEST_F(AnimationE2E, StartUpPlaysOutOfSightAndMailBringsTheClipToTheCornerTheStoredOptionSays) {
+TEST_F(AnimationE2E, StartUpPlaysOutOfSightAndMailBringsTheClipToTheCornerTheBoxSays) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
-  HWND anim = postlark.Anim();
-  EXPECT_TRUE(GetWindowLongW(anim, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_TRUE(GetWindowLongW(anim, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "not in the taskbar";
-  EXPECT_TRUE(IsWindowVisible(anim)) << "never hidden, only parked";
-  EXPECT_EQ(WindowRect(anim).left, Screen()) << "beyond the right edge while the start-up clip plays";
-  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
-  EXPECT_NEAR(WindowRect(anim).left, -160 - ui::TwipsToPixels(1000, ui::DpiFor(anim)), 1);
+  HWND window = postlark.Clip();
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "not in the taskbar";
+  EXPECT_TRUE(IsWindowVisible(window)) << "never hidden, only parked";
+  EXPECT_EQ(WindowRect(window).left, Screen()) << "beyond the right edge while the start-up clip plays";
+  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(window); }, 8000));
+  EXPECT_NEAR(WindowRect(window).left, -160 - ui::TwipsToPixels(1000, ui::DpiFor(window)), 1);
 
   SetForegroundWindow(postlark.Main());
   ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == postlark.Main(); }, 3000));
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000));
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(window); }, kCheckDeadlineMs));
   EXPECT_EQ(GetForegroundWindow(), postlark.Main()) << "the clip took the activation";
-  const RECT r = WindowRect(anim);
+  const RECT r = WindowRect(window);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right, Screen());
   EXPECT_EQ(r.right - r.left, 160) << "as wide as the clip";
   EXPECT_EQ(r.bottom - r.top, 120) << "the picture, without the player's strip";
   const ULONGLONG shown = GetTickCount64();
-  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 8000));
+  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(window); }, 8000));
   EXPECT_GE(GetTickCount64() - shown, 1500u) << "not before the clip has played";
 
-  // The corner is read from the store at each alert: "0" is the top left.
-  SetOption(L"AnimRight", L"0");
+  // The corner is the box's: cleared, the top left.
+  SendMessageW(postlark.Control(kClipRightBox), BM_CLICK, 0, 0);
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 20000));
-  EXPECT_EQ(WindowRect(anim).left, 0);
-  EXPECT_EQ(WindowRect(anim).top, 0);
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(window); }, 20000));
+  EXPECT_EQ(WindowRect(window).left, 0);
+  EXPECT_EQ(WindowRect(window).top, 0);
 }
 
 TEST_F(AnimationE2E, AwayTheClipLoopsUntilThePointerMoves) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
-  HWND anim = postlark.Anim();
+  HWND window = postlark.Clip();
   // Twelve idle seconds or more: the counter shows it from outside.
   const auto idleTicks = [&] {
-    const std::wstring text = postlark.Text(idLabel3);
+    const std::wstring text = postlark.Text(kIdleLabel);
     return text.rfind(L"Idle (", 0) == 0 ? _wtoi(text.c_str() + 6) : -1;
   };
   ASSERT_TRUE(PumpUntil([&] { return idleTicks() >= 11; }, 20000)) << "idle count " << idleTicks();
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(anim); }, 4000));
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(window); }, kCheckDeadlineMs));
   PumpFor(7000);  // three and a half plays of the 2 s clip
-  EXPECT_TRUE(OnScreen(anim)) << "still looping while the user is away";
+  EXPECT_TRUE(OnScreen(window)) << "still looping while the user is away";
 
   INPUT move{};
   move.type = INPUT_MOUSE;
@@ -88,10 +88,11 @@ TEST_F(AnimationE2E, AwayTheClipLoopsUntilThePointerMoves) {
   move.mi.dy = 3;
   move.mi.dwFlags = MOUSEEVENTF_MOVE;
   SendInput(1, &move, sizeof move);
-  // The next tick sees the user back (the counter empties for that second)...
-  EXPECT_TRUE(PumpUntil([&] { return postlark.Text(idLabel3).empty(); }, 2500));
+  // The next tick sees the user back: the counter empties for that second,
+  // and a new spell counts from 0...
+  EXPECT_TRUE(PumpUntil([&] { return idleTicks() < 3; }, 2500));
   // ...and the clip is parked two ticks later.
-  EXPECT_TRUE(PumpUntil([&] { return ParkedLeft(anim); }, 4000));
+  EXPECT_TRUE(PumpUntil([&] { return ParkedLeft(window); }, kCheckDeadlineMs));
 }
 
 }  // namespace

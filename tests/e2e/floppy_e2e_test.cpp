@@ -53,7 +53,7 @@ TEST(FloppyE2E, AnAlertReadsTheDriveAtOnceAndEveryFiveSeconds) {
 
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000));
+  ASSERT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs));
   // The alert's 15 s and a little more: a read at once and one every 5 s.
   int reads = 0;
   PumpUntil(

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1_layout.h"
+#include "app/options_layout.h"
 #include "settings/options.h"
 #include "support/paths.h"
 #include "support/process.h"
@@ -35,7 +35,7 @@ TEST_P(HostileRegistry, StartsAndStillCatchesMail) {
   ASSERT_TRUE(postlark.Started()) << GetParam().name;
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << GetParam().name;
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs)) << GetParam().name;
   PumpFor(1500);  // the alert runs with whatever clip and loop text it was given
   EXPECT_TRUE(postlark.Running()) << GetParam().name;
 }

@@ -1,5 +1,4 @@
-// The real postlark.exe watching for a marker file instead of the envelope,
-// and the drive alerts seen from outside.
+// The real postlark.exe watching for a marker file instead of the envelope.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -7,7 +6,7 @@
 #include <type_traits>
 #include <string>
 
-#include "app/form1_layout.h"
+#include "app/options_layout.h"
 #include "support/paths.h"
 #include "support/process.h"
 #include "support/pump.h"
@@ -37,8 +36,8 @@ class MarkerE2E : public ScreenshotOnFailure {
   // that it cannot park the clip of the alert under test.
   static bool Ready(PostlarkProcess& p) {
     if (!p.Started()) return false;
-    const bool parked = PumpUntil([&] { return ParkedLeft(p.Anim()); }, 8000);
-    if (!parked) std::fprintf(stderr, "start-up clip at %ld, not parked left\n", WindowRect(p.Anim()).left);
+    const bool parked = PumpUntil([&] { return ParkedLeft(p.Clip()); }, 8000);
+    if (!parked) std::fprintf(stderr, "start-up clip at %ld, not parked left\n", WindowRect(p.Clip()).left);
     return parked;
   }
   std::wstring folder, marker;
@@ -54,10 +53,10 @@ TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTake
   Remove(whole);
   PostlarkProcess postlark;
   ASSERT_TRUE(Ready(postlark));
-  HWND box = postlark.Control(idTxtFileDetect);
-  ASSERT_TRUE(postlark.Focus(idTxtFileDetect)) << "could not put the focus into the marker box";
+  HWND box = postlark.Control(kMarkerPathBox);
+  ASSERT_TRUE(postlark.Focus(kMarkerPathBox)) << "could not put the focus into the marker box";
   Type(box, half);
-  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == half; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(kMarkerPathBox) == half; }, 3000));
   ASSERT_TRUE(MakeFile(half));
 
   const std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> otherProgram(
@@ -73,14 +72,14 @@ TEST_F(MarkerE2E, AHalfTypedPathIsNeitherSavedNorLookedForWhenAnotherProgramTake
 
   // Back in the box, the rest typed, and on to the next control.
   SetForegroundWindow(postlark.Main());
-  ASSERT_TRUE(postlark.FocusIsIn(idTxtFileDetect)) << "the focus did not come back to the box";
+  ASSERT_TRUE(postlark.FocusIsIn(kMarkerPathBox)) << "the focus did not come back to the box";
   Type(box, L".flag");
-  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(idTxtFileDetect) == whole; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return postlark.Text(kMarkerPathBox) == whole; }, 3000));
   ASSERT_TRUE(MakeFile(whole));
   PumpFor(2000);
   EXPECT_TRUE(Exists(whole)) << "looked for while the box had the focus";
   PressKey(VK_TAB);
-  EXPECT_TRUE(PumpUntil([&] { return !Exists(whole); }, 4000));
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(whole); }, kCheckDeadlineMs));
   EXPECT_EQ(GetOption(L"FileDetectName"), whole);
   EXPECT_TRUE(Exists(half));
   Remove(half);
@@ -100,39 +99,9 @@ TEST_F(MarkerE2E, ARelativeMarkerPathIsBesideTheExeWhateverTheStartFolder) {
   ASSERT_TRUE(Ready(postlark));
   ASSERT_TRUE(MakeFile(theirs));
   ASSERT_TRUE(MakeFile(mine));
-  EXPECT_TRUE(PumpUntil([&] { return !Exists(mine); }, 4000)) << "the marker beside the exe stayed";
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(mine); }, kCheckDeadlineMs)) << "the marker beside the exe stayed";
   EXPECT_TRUE(Exists(theirs)) << "a file in the system folder was deleted";
   Remove(theirs);
-}
-
-// Copied as a path (in quotes) and pasted with blanks around it: used
-// without them. A file over 64 KiB is never a marker; one of 64 KiB is.
-TEST_F(MarkerE2E, AQuotedPathIsUsedAndALargeFileAtItIsNeverTheMarker) {
-  SetOption(L"FileDetectName", L"  \"" + marker + L"\" ");
-  PostlarkProcess postlark;
-  ASSERT_TRUE(Ready(postlark));
-  ASSERT_TRUE(MakeFile(marker, FILE_ATTRIBUTE_NORMAL, 64 * 1024 + 1));
-  PumpFor(2500);
-  EXPECT_TRUE(Exists(marker)) << "a file over 64 KiB was taken";
-  EXPECT_FALSE(OnScreen(postlark.Anim())) << "and alerted";
-  ASSERT_TRUE(MakeFile(marker, FILE_ATTRIBUTE_NORMAL, 64 * 1024));
-  EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000)) << "the path in quotes was not used";
-  EXPECT_TRUE(PumpUntil([&] { return OnScreen(postlark.Anim()); }, 3000));
-}
-
-TEST_F(MarkerE2E, AMarkerItsWriterStillHoldsIsTakenOnceClosedWithOneAlert) {
-  SetOption(L"Eject", L"1");  // each alert shows in the program's trace
-  PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
-  ASSERT_TRUE(Ready(postlark));
-  const auto alerts = [&] { return postlark.Traced("door open"); };
-  HANDLE writer = CreateFileW(marker.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-  PumpFor(3000);
-  EXPECT_TRUE(Exists(marker));
-  EXPECT_EQ(alerts(), 0) << "alerted while its writer still held it";
-  CloseHandle(writer);
-  EXPECT_TRUE(PumpUntil([&] { return !Exists(marker); }, 4000));
-  EXPECT_TRUE(PumpUntil([&] { return alerts() == 1; }, 3000));
 }
 
 }  // namespace

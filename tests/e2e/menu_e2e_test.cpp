@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "app/form1_layout.h"
+#include "app/options_layout.h"
 #include "base/scoped.h"
 #include "settings/autostart.h"
 #include "support/paths.h"
@@ -70,10 +70,10 @@ TEST_F(MenuE2E, StartWithWindowsWritesRemovesAndRewritesTheRunValueForThisExe) {
   ASSERT_TRUE(postlark.Choose('W'));
   EXPECT_TRUE(RunValueBecomes(std::nullopt)) << "the path was matched letter by letter";
   // And the menu's Exit ends it, taking the icon along.
-  HWND main = postlark.Main();
+  HWND tray = postlark.Tray();
   ASSERT_TRUE(postlark.Choose('E'));
   EXPECT_TRUE(postlark.WaitExit(10000));
-  EXPECT_FALSE(IconExists(main, 1));
+  EXPECT_FALSE(IconExists(tray, 1));
 }
 
 // A window without a title bar over the whole screen, in front: a slideshow,
@@ -108,7 +108,7 @@ TEST_F(MenuE2E, QuietWhilePresentingKeepsTheEnvelopeUntilFullScreenEndsAndTheCho
     EXPECT_TRUE(outlook.HasEnvelope()) << "taken while the user presented";
     EXPECT_EQ(outlook.NewMailMessages(), 0);
     slideshow.Close();
-    EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 2500)) << "not taken once full screen ended";
+    EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs)) << "not taken once full screen ended";
 
     // Off, and kept off: a slideshow no longer holds the envelope back.
     ASSERT_TRUE(postlark.Choose('Q'));
@@ -120,7 +120,7 @@ TEST_F(MenuE2E, QuietWhilePresentingKeepsTheEnvelopeUntilFullScreenEndsAndTheCho
   FullScreenWindow slideshow;
   ASSERT_TRUE(slideshow.InFront());
   ASSERT_TRUE(outlook.AddEnvelope());
-  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << "quiet though switched off";
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs)) << "quiet though switched off";
 }
 
 // A screen saver covers the screen without a title bar, but the user is
@@ -137,7 +137,7 @@ TEST_F(MenuE2E, AScreenSaverInFrontIsNoPresentation) {
   FullScreenWindow screenSaver(saver.lpszClassName);
   ASSERT_TRUE(screenSaver.InFront());
   ASSERT_TRUE(outlook.AddEnvelope());
-  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << "quiet while the user was away";
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs)) << "quiet while the user was away";
   EXPECT_TRUE(PumpUntil([&] { return postlark.Traced("door open") == 1; }, 3000)) << "no alert";
 }
 

@@ -53,7 +53,7 @@ TEST_F(NotificationsE2E, ANewOutlookToastAlertsOnceAndOnlyIt) {
 
   toasts.push_back({3, kNewOutlook, Now()});
   platform->SetToasts(toasts);
-  ASSERT_TRUE(PumpUntil([&] { return Alerts(postlark) == 1; }, 2500)) << "no alert within 2 s";
+  ASSERT_TRUE(PumpUntil([&] { return Alerts(postlark) == 1; }, kCheckDeadlineMs)) << "no alert";
   // One during the alert's pause alerts after it, and nothing twice.
   toasts.push_back({4, kNewOutlook, Now()});
   platform->SetToasts(toasts);
@@ -72,7 +72,7 @@ TEST_F(NotificationsE2E, WithAccessDeniedEverythingElseGoesOnAndNothingIsRead) {
   ASSERT_TRUE(postlark.Started());
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000)) << "the envelope waits on the toasts";
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs)) << "the envelope waits on the toasts";
   PumpFor(2000);
   EXPECT_EQ(Alerts(postlark), 1) << "the envelope's alert, and no other";
   EXPECT_EQ(platform->Reads(), 0u);
@@ -85,7 +85,7 @@ TEST_F(NotificationsE2E, AReadThatNeverCompletesHoldsUpNothingAndNoSecondStarts)
   ASSERT_TRUE(postlark.Started());
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
-  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 4000));
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, kCheckDeadlineMs));
   PumpFor(3000);
   DWORD_PTR answer = 0;
   EXPECT_TRUE(SendMessageTimeoutW(postlark.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));

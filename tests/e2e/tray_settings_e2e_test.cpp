@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/form1_layout.h"
+#include "app/options_layout.h"
 #include "support/paths.h"
 #include "support/process.h"
 #include "support/pump.h"
@@ -42,29 +42,29 @@ TEST_F(TraySettingsE2E, MinimiseHidesTheIconBringsTheWindowBackAndComesBackWithT
   ASSERT_TRUE(postlark.Started());
   HWND main = postlark.Main();
   ASSERT_TRUE(IsWindowVisible(main));
-  PostMessageW(postlark.Control(idCommand1), BM_CLICK, 0, 0);
+  PostMessageW(postlark.Control(kHideButton), BM_CLICK, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 3000)) << "OK (minimise) hides";
-  EXPECT_TRUE(IconExists(main, 1));
+  EXPECT_TRUE(IconExists(postlark.Tray(), 1));
 
-  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // press alone does nothing
+  PostMessageW(postlark.Tray(), WM_MOUSEMOVE, 1, WM_LBUTTONDOWN);  // press alone does nothing
   PumpFor(500);
   EXPECT_FALSE(IsWindowVisible(main));
-  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+  PostMessageW(postlark.Tray(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 3000));
 
   ShowWindow(main, SW_MINIMIZE);  // minimised by other means: hidden too
   ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 3000));
-  PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
+  PostMessageW(postlark.Tray(), WM_MOUSEMOVE, 1, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, 3000));
 
   // A restarting shell loses the icon and says so: it comes back.
   NOTIFYICONDATAW nid{};
   nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  nid.hWnd = main;
+  nid.hWnd = postlark.Tray();
   nid.uID = 1;
   ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
-  PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return IconExists(main, 1); }, 3000));
+  PostMessageW(postlark.Tray(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return IconExists(postlark.Tray(), 1); }, 3000));
 }
 
 TEST_F(TraySettingsE2E, OptionsAreWrittenByTheirControlsAndSurviveARestart) {
@@ -72,40 +72,40 @@ TEST_F(TraySettingsE2E, OptionsAreWrittenByTheirControlsAndSurviveARestart) {
     PostlarkProcess postlark;
     ASSERT_TRUE(postlark.Started());
     EXPECT_FALSE(GetOption(L"Anim").has_value()) << "nothing written at first start";
-    SendMessageW(postlark.Control(idChkEject), BM_CLICK, 0, 0);
+    SendMessageW(postlark.Control(kEjectBox), BM_CLICK, 0, 0);
     EXPECT_EQ(GetOption(L"Eject"), L"1");
 
-    HWND loop = postlark.Control(idTxtLoop);
+    HWND loop = postlark.Control(kLoopBox);
     SendMessageW(loop, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     EXPECT_EQ(GetOption(L"Loop"), L"");
     Type(loop, L"12");
     EXPECT_TRUE(PumpUntil([] { return GetOption(L"Loop") == L"12"; }, 3000))
         << "Loop is " << (GetOption(L"Loop") ? "set" : "absent");
 
-    HWND movie = postlark.Control(idTxtMovie);
-    ASSERT_TRUE(postlark.Focus(idTxtMovie));
+    HWND movie = postlark.Control(kClipPathBox);
+    ASSERT_TRUE(postlark.Focus(kClipPathBox));
     SendMessageW(movie, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"D:\\\u0444\u0438\u043b\u044c\u043c.avi"));
     EXPECT_FALSE(GetOption(L"Movie").has_value()) << "a path box saves on losing the focus";
     // The close box ends Postlark, with the path still in its box: saved
     // all the same, and the icon gone with it.
-    HWND main = postlark.Main();
-    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    HWND tray = postlark.Tray();
+    PostMessageW(postlark.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(postlark.WaitExit(10000));
     EXPECT_EQ(postlark.ExitCode(), 0u);
-    EXPECT_FALSE(IconExists(main, 1));
+    EXPECT_FALSE(IconExists(tray, 1));
     EXPECT_EQ(GetOption(L"Movie"), L"D:\\\u0444\u0438\u043b\u044c\u043c.avi");
   }
   PostlarkProcess again;
   ASSERT_TRUE(again.Started());
-  EXPECT_TRUE(Checked(again, idChkEject));
-  EXPECT_EQ(again.Text(idTxtLoop), L"12");
-  EXPECT_EQ(again.Text(idTxtMovie), L"D:\\\u0444\u0438\u043b\u044c\u043c.avi");
+  EXPECT_TRUE(Checked(again, kEjectBox));
+  EXPECT_EQ(again.Text(kLoopBox), L"12");
+  EXPECT_EQ(again.Text(kClipPathBox), L"D:\\\u0444\u0438\u043b\u044c\u043c.avi");
 }
 
 TEST_F(TraySettingsE2E, OpenDialogPresetsTheNameAndCancelChangesNothing) {
   PostlarkProcess postlark;
   ASSERT_TRUE(postlark.Started());
-  PostMessageW(postlark.Control(idCmdBrowseAnimation), BM_CLICK, 0, 0);
+  PostMessageW(postlark.Control(kBrowseClipButton), BM_CLICK, 0, 0);
   HWND dialog = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (dialog = FindOpenDialog(postlark.Pid())) != nullptr; }, 5000));
   // The file-name box is filled while the dialog initialises.
@@ -114,27 +114,27 @@ TEST_F(TraySettingsE2E, OpenDialogPresetsTheNameAndCancelChangesNothing) {
   EXPECT_TRUE(preset == L"c:\\movie1.avi" || preset == L"movie1.avi")
       << "preset of length " << preset.size();
   // The timers go on while the dialog is open: the status line still blinks.
-  const std::wstring before = postlark.Text(idLblStatus);
-  EXPECT_TRUE(PumpUntil([&] { return postlark.Text(idLblStatus) != before; }, 3000));
+  const std::wstring before = postlark.Text(kStatusLabel);
+  EXPECT_TRUE(PumpUntil([&] { return postlark.Text(kStatusLabel) != before; }, 3000));
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }, 5000));
-  EXPECT_EQ(postlark.Text(idTxtMovie), L"c:\\movie1.avi");
+  EXPECT_EQ(postlark.Text(kClipPathBox), L"c:\\movie1.avi");
   EXPECT_FALSE(GetOption(L"Movie").has_value());
 
-  PostMessageW(postlark.Control(idCmdBrowseDetect), BM_CLICK, 0, 0);
+  PostMessageW(postlark.Control(kBrowseMarkerButton), BM_CLICK, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return (dialog = FindOpenDialog(postlark.Pid())) != nullptr; }, 5000));
   PumpFor(500);
   EXPECT_EQ(FileNameBox(dialog), L"");
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }, 5000));
-  EXPECT_EQ(postlark.Text(idTxtFileDetect), L"");
+  EXPECT_EQ(postlark.Text(kMarkerPathBox), L"");
 }
 
 TEST_F(TraySettingsE2E, ASecondStartBringsTheRunningOneBackAndExits) {
   PostlarkProcess first;
   ASSERT_TRUE(first.Started());
   HWND main = first.Main();
-  PostMessageW(first.Control(idCommand1), BM_CLICK, 0, 0);
+  PostMessageW(first.Control(kHideButton), BM_CLICK, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 3000));
   PostlarkProcess second;
   EXPECT_TRUE(second.WaitExit(8000));

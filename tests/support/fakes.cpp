@@ -104,9 +104,4 @@ watch::CallState FakeNotificationList::PollRead(std::vector<watch::Toast>* toast
   return watch::CallState::Completed;
 }
 
-bool FakeDesk::CheckOutlookTray() {
-  Record("probe");
-  return std::exchange(envelope, false);
-}
-
 }  // namespace testing_support

@@ -1,8 +1,7 @@
 #pragma once
 // Stand-ins for the parts of Postlark around the logic under test: a
-// settings store in memory, simulated time for timers, an animation window
-// that counts, and a desk that plays Outlook, the marker file and the alert
-// effects, recording each call.
+// settings store in memory, simulated time for timers, a clip window that
+// counts, and mail sources and alert effects that write down each call.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,13 +14,15 @@
 #include <utility>
 #include <vector>
 
-#include "alerts/animation.h"
+#include "alerts/alert_effect.h"
+#include "base/mailbox.h"
+#include "alerts/clip.h"
 #include "alerts/drives.h"
-#include "presence/presence.h"
+#include "presence/idle_watch.h"
 #include "settings/settings_store.h"
 #include "ui/timer.h"
-#include "watch/check_cycle.h"
 #include "watch/envelope_probe.h"
+#include "watch/mail_source.h"
 #include "watch/notification_list.h"
 
 namespace testing_support {
@@ -40,6 +41,26 @@ class MemoryStore final : public settings::SettingsStore {
   std::map<std::wstring, std::wstring> values;
   std::vector<std::wstring> reads;   // keys, in order
   std::vector<std::wstring> writes;  // "key=value", in order
+};
+
+// A mailbox for one listener: its wakes are counted, and the test delivers
+// them.
+class TestMailbox final : public base::Mailbox {
+ public:
+  Listening Listen(std::function<void()> onWake) override {
+    listener_ = std::move(onWake);
+    return Listening(this, 0, [this] { return ++wakes, true; });
+  }
+  void Deliver() {
+    if (listener_) listener_();
+  }
+  std::atomic<int> wakes{0};
+
+ protected:
+  void Forget(int) override { listener_ = nullptr; }
+
+ private:
+  std::function<void()> listener_;
 };
 
 // Time that passes only when the test says so. Each enabled timer fires
@@ -125,26 +146,23 @@ class FakeNotificationList final : public watch::NotificationList {
   ToastScript& s_;
 };
 
-// Counts plays and hides the way the animation window does, without a window.
-class FakeAnimationWindow final : public alerts::AnimationWindow {
+// Counts plays and hides the way the clip window does, without a window.
+class FakeClipWindow final : public alerts::ClipView {
  public:
-  bool LoadAndShow() override { return shown = true; }
-  void Unload() override {}
-  void SetTopMost() override {}
-  std::int16_t playAnimTimes() const override { return seq.playAnimTimes; }
-  void set_playAnimTimes(std::int16_t plays) override { seq.playAnimTimes = plays; }
-  void put_LoopCount(long count) override { loopCount = count; }
-  void PlayRandomClip(std::int32_t left_pos) override { lefts.push_back(left_pos); }
-  void timedShutdownBegin() override {
-    seq.timedShutdownBegin();
-    ++shutdowns;
+  bool Show(bool) override { return shown = true; }
+  void Close() override {}
+  void Play(const std::wstring& path, alerts::ClipPlace place, int count) override {
+    paths.push_back(path);
+    places.push_back(place);
+    plays.Start(count);
   }
+  void CancelPlays() override { cancels += plays.Cancel(); }
 
-  alerts::AnimationSequence seq;
+  alerts::ClipPlays plays;
   bool shown = false;
-  long loopCount = 0;
-  std::vector<std::int32_t> lefts;
-  int shutdowns = 0;
+  std::vector<std::wstring> paths;
+  std::vector<alerts::ClipPlace> places;
+  int cancels = 0;
 };
 
 // The beep and the drives, counted; called from any thread. With a gate,
@@ -184,33 +202,44 @@ class ScriptedInput final : public presence::InputState {
   int queries = 0;
 };
 
-// Mail arrives when the test says so; each effect is logged ("probe",
-// "marker", "alert", "beep", "eject", "anim <left>", "floppy").
-class FakeDesk final : public watch::MailSources, public watch::AlertEffects {
+// What the cycle did, in order: "look <source>", "rest <source>", "alert",
+// "<effect>", "repeat <effect>".
+using Log = std::vector<std::string>;
+
+// A mail source that finds mail when the test says so.
+class FakeSource final : public watch::MailSource {
  public:
-  bool Quiet() override { return presenting; }
-  bool CheckOutlookTray() override;
-  void CheckMarkerFile() override { Record("marker"); }
-  void MarkerOff() override { ++markerOffs; }
-  bool CheckNotifications() override { return std::exchange(toast, false); }
-  void Beep() override { Record("beep"); }
-  void OpenCdTray() override { Record("eject"); }
-  void StartAnimation(std::int32_t left_pos) override { Record("anim " + std::to_string(left_pos)); }
-  void FlashFloppyDrive() override { Record("floppy"); }
-  bool AnimRight() override { return animRight; }
-  void AlertRaised() override { Record("alert"); }
+  FakeSource(std::string name, Log& log) : name_(std::move(name)), log_(log) {}
+  const wchar_t* Name() const override { return L"fake"; }
+  bool On() const override { return on; }
+  void Look() override {
+    log_.push_back("look " + name_);
+    if (std::exchange(mail, false)) Found();
+  }
+  void Rest() override { log_.push_back("rest " + name_); }
 
-  long Count(const std::string& what) const { return std::count(log.begin(), log.end(), what); }
-
-  bool presenting = false;  // no look while set
-  bool envelope = false;    // the next probe finds it (and removes it)
-  bool toast = false;       // the next look at the toasts finds mail
-  bool animRight = true;
-  int markerOffs = 0;
-  std::vector<std::string> log;
+  bool on = true;
+  bool mail = false;  // the next look finds mail
 
  private:
-  void Record(const std::string& what) { log.push_back(what); }
+  std::string name_;
+  Log& log_;
 };
+
+class FakeEffect final : public alerts::AlertEffect {
+ public:
+  FakeEffect(std::string name, Log& log) : name_(std::move(name)), log_(log) {}
+  bool On() const override { return on; }
+  void Raise() override { log_.push_back(name_); }
+  void Repeat() override { log_.push_back("repeat " + name_); }
+
+  bool on = true;
+
+ private:
+  std::string name_;
+  Log& log_;
+};
+
+inline long Count(const Log& log, const std::string& what) { return std::count(log.begin(), log.end(), what); }
 
 }  // namespace testing_support

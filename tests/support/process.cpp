@@ -66,17 +66,18 @@ PostlarkProcess::PostlarkProcess(const std::wstring& exe, bool debug, const std:
   if (!process_) return;
   if (debug_) SetPumpHook([this] { DrainDebugEvents(); });
   // Start-up is over once the window is shown, the tray icon is in and the
-  // animation window is shown too.
+  // clip window is shown too.
   const auto started = [&] {
     main_ = FindWindowOf(pid_, L"PostlarkMain");
-    return main_ && IsWindowVisible(main_) && IconExists(main_, 1) && IsWindowVisible(Anim());
+    tray_ = FindWindowOf(pid_, L"PostlarkMessages");
+    return main_ && IsWindowVisible(main_) && IconExists(tray_, 1) && IsWindowVisible(Clip());
   };
   if (PumpUntil([&] { return !Running() || started(); }, 15000) && Running()) return;
   if (!Running())
     std::fprintf(stderr, "postlark.exe ended during start-up with code %lu\n", ExitCode());
   else
     std::fprintf(stderr, "postlark.exe showed no window, tray icon and clip window within 15 s\n");
-  main_ = nullptr;
+  main_ = tray_ = nullptr;
 }
 
 PostlarkProcess::~PostlarkProcess() {
@@ -84,7 +85,7 @@ PostlarkProcess::~PostlarkProcess() {
   if (debug_) SetPumpHook(nullptr);
 }
 
-HWND PostlarkProcess::Anim() const { return FindWindowOf(pid_, L"PostlarkAnimation"); }
+HWND PostlarkProcess::Clip() const { return FindWindowOf(pid_, L"PostlarkAnimation"); }
 
 std::wstring PostlarkProcess::Text(int id) const {
   wchar_t buffer[512] = {};
@@ -122,12 +123,12 @@ RECT WindowRect(HWND hwnd) {
   return r;
 }
 
-bool OnScreen(HWND anim) {
-  const RECT r = WindowRect(anim);
+bool OnScreen(HWND clip) {
+  const RECT r = WindowRect(clip);
   return r.left >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) && r.right > r.left;
 }
 
-bool ParkedLeft(HWND anim) { return WindowRect(anim).right <= 0; }
+bool ParkedLeft(HWND clip) { return WindowRect(clip).right <= 0; }
 
 void PressKey(WORD vk) {
   INPUT keys[2] = {};
@@ -142,7 +143,7 @@ void Type(HWND edit, const std::wstring& text) {
 }
 
 bool PostlarkProcess::Choose(WORD key) const {
-  PostMessageW(main_, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+  PostMessageW(tray_, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
   HWND menu = nullptr;
   if (!PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000)) {
     std::fprintf(stderr, "the tray menu did not open\n");

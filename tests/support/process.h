@@ -11,6 +11,10 @@
 
 namespace testing_support {
 
+// Postlark's next check comes within a second; a loaded machine may take
+// longer to deliver it and its results, so every wait for one has this.
+inline constexpr DWORD kCheckDeadlineMs = 4000;
+
 class ChildProcess {
  public:
   // exe with the given command-line arguments, flags as CreateProcess takes
@@ -35,8 +39,8 @@ class ChildProcess {
   DWORD pid_ = 0;
 };
 
-// The real postlark.exe, started and waited for until its window is shown
-// with its tray icon and its animation window exists.
+// The real postlark.exe, started and waited for until its options window is
+// shown, its tray icon is in and its clip window is shown.
 class PostlarkProcess : public ChildProcess {
  public:
   explicit PostlarkProcess(const std::wstring& exe = PostlarkExe(), bool debug = false,
@@ -45,7 +49,9 @@ class PostlarkProcess : public ChildProcess {
 
   bool Started() const { return main_ != nullptr; }
   HWND Main() const { return main_; }
-  HWND Anim() const;  // the animation window
+  // The hidden window that owns the tray icon and takes its notifications.
+  HWND Tray() const { return tray_; }
+  HWND Clip() const;
   HWND Control(int id) const { return GetDlgItem(main_, id); }
   // A control's text, read with a bounded wait.
   std::wstring Text(int id) const;
@@ -66,7 +72,7 @@ class PostlarkProcess : public ChildProcess {
   void OnWait() override;
   void DrainDebugEvents();
 
-  HWND main_ = nullptr;
+  HWND main_ = nullptr, tray_ = nullptr;
   bool debug_ = false;
   std::vector<std::string> debugOutput_;
 };
@@ -82,8 +88,8 @@ struct ExeCopy {
 // Where the clip window is: shown within the primary screen, or parked
 // beyond its left edge.
 RECT WindowRect(HWND hwnd);
-bool OnScreen(HWND anim);
-bool ParkedLeft(HWND anim);
+bool OnScreen(HWND clip);
+bool ParkedLeft(HWND clip);
 
 // A key pressed and released, to whichever window has the focus.
 void PressKey(WORD vk);

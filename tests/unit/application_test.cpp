@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/form1_layout.h"
+#include "app/options_layout.h"
 #include "app/resource_ids.h"
 #include "base/scoped.h"
 #include "support/fakes.h"
@@ -71,11 +71,10 @@ class AppTest : public ::testing::Test {
       return m != NIM_MODIFY || icon.hWnd != nullptr;
     };
     p.machine = machine;
-    p.makeAnimation = [this](std::function<std::wstring()> clip, std::function<bool()>) {
-      clipPath = std::move(clip);
-      auto a = std::make_unique<testing_support::FakeAnimationWindow>();
-      anim = a.get();
-      return a;
+    p.makeClipWindow = [this] {
+      auto window = std::make_unique<testing_support::FakeClipWindow>();
+      clip = window.get();
+      return window;
     };
     p.folder = L"D:\\Postlark";
     p.timers = &clock;
@@ -84,13 +83,13 @@ class AppTest : public ::testing::Test {
     postlark = std::make_unique<app::Application>(std::move(p));
     ASSERT_TRUE(postlark->Start());
   }
-  HWND Control(int id) const { return GetDlgItem(postlark->MainWindow(), id); }
+  HWND Control(int id) const { return GetDlgItem(postlark->OptionsHwnd(), id); }
   // A right click on the icon, as the shell reports it.
   ShownItem NotifyItemShown() {
     gShown = {};
     SetCursorPos(5, 1000);  // not where a pointer move would look like the icon's message
     const UINT_PTR reader = SetTimer(nullptr, 0, 100, ReadNotifyItem);
-    PostMessageW(postlark->MainWindow(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+    PostMessageW(postlark->MessageHwnd(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
     testing_support::PumpUntil([] { return !gShown.text.empty(); }, 3000);
     KillTimer(nullptr, reader);
     return gShown;
@@ -107,8 +106,7 @@ class AppTest : public ::testing::Test {
   watch::NotifyIconRecord icon{};
   std::string tip;
   std::shared_ptr<testing_support::FakeMachine> machine = std::make_shared<testing_support::FakeMachine>();
-  testing_support::FakeAnimationWindow* anim = nullptr;
-  std::function<std::wstring()> clipPath;
+  testing_support::FakeClipWindow* clip = nullptr;
   testing_support::FakeTimers clock;
   testing_support::ToastScript toasts;
   std::unique_ptr<app::Application> postlark;
@@ -119,29 +117,30 @@ TEST_F(AppTest, StartUpBringsEveryPartUpAndAnEnvelopeGoesThroughThemAll) {
   store[L"Anim"] = L"1";
   store[L"Loop"] = L"2";
   Start();
-  EXPECT_EQ(icon.hWnd, postlark->MainWindow()) << "the icon belongs to the window";
-  EXPECT_EQ(SendMessageW(Control(app::idChkBeep), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "the window shows the options";
-  ASSERT_TRUE(anim && anim->shown);
-  ASSERT_EQ(anim->lefts.size(), 1u);
-  EXPECT_NEAR(anim->lefts[0], ui::ScreenWidthTwips(ui::DpiFor(postlark->MainWindow())), 1) << "the start-up clip, out of sight";
-  EXPECT_EQ(anim->loopCount, 2);
+  EXPECT_EQ(icon.hWnd, postlark->MessageHwnd()) << "the icon belongs to the message window";
+  EXPECT_EQ(SendMessageW(Control(app::kBeepBox), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "the window shows the options";
+  ASSERT_TRUE(clip && clip->shown);
+  ASSERT_EQ(clip->places, std::vector<alerts::ClipPlace>{alerts::ClipPlace::OutOfSight}) << "the start-up clip";
+  EXPECT_EQ(clip->plays.Left(), 2);
 
   Seconds(1);
-  EXPECT_EQ(ui::WindowText(Control(app::idLblStatus)), L"Status: ACTIVE") << "presence shows in the window";
+  EXPECT_EQ(ui::WindowText(Control(app::kStatusLabel)), L"Status: ACTIVE") << "presence shows in the window";
   outlook.envelope = true;
   Seconds(1);
   EXPECT_EQ(desktop.sent.size(), 1u) << "Outlook was told";
-  EXPECT_EQ(anim->lefts.back(), -1) << "the clip at the top right";
-  EXPECT_EQ(machine->beeps, 0);
+  EXPECT_EQ(clip->places.back(), alerts::ClipPlace::TopRight);
   EXPECT_EQ(tip.rfind("Postlark: last mail at ", 0), 0u) << "the tip says when";
 
-  SendMessageW(Control(app::idChkBeep), BM_CLICK, 0, 0);
+  SendMessageW(Control(app::kBeepBox), BM_CLICK, 0, 0);
   EXPECT_EQ(store[L"Beep"], L"1") << "a click is stored at once";
+  SendMessageW(Control(app::kClipRightBox), BM_CLICK, 0, 0);
+  store[L"AnimRight"] = L"1";  // a save that failed: the box decides, not the store
   outlook.envelope = true;
   Seconds(15);
   EXPECT_EQ(machine->beeps, 0) << "no check during the alert";
   Seconds(1);
-  EXPECT_EQ(machine->beeps, 1) << "the beep the user just ticked";
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->beeps == 1; }, 5000)) << "the beep the user ticked";
+  EXPECT_EQ(clip->places.back(), alerts::ClipPlace::TopLeft);
 }
 
 TEST_F(AppTest, AnIconTheShellRefusedIsAddedAgainOnTheApplicationsTimers) {
@@ -149,7 +148,7 @@ TEST_F(AppTest, AnIconTheShellRefusedIsAddedAgainOnTheApplicationsTimers) {
   Start();
   EXPECT_EQ(icon.hWnd, nullptr);
   Seconds(2);
-  EXPECT_EQ(icon.hWnd, postlark->MainWindow());
+  EXPECT_EQ(icon.hWnd, postlark->MessageHwnd());
 }
 
 TEST_F(AppTest, RelativePathsStartInPostlarksFolderAndAMarkerAlertsWhenItsLookupAnswers) {
@@ -157,7 +156,7 @@ TEST_F(AppTest, RelativePathsStartInPostlarksFolderAndAMarkerAlertsWhenItsLookup
   store[L"FileDetectName"] = L"mail\\new.flag";
   store[L"Movie"] = L" \"clips\\mail.avi\"";
   Start();
-  EXPECT_EQ(clipPath(), L"D:\\Postlark\\clips\\mail.avi");
+  EXPECT_EQ(clip->paths.back(), L"D:\\Postlark\\clips\\mail.avi");
   files->present = true;
   Seconds(1);
   EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->beeps == 1; }, 5000));
@@ -179,11 +178,11 @@ TEST_F(AppTest, TheDrivesAreDrivenOffTheWindowsThreadAndOneThatHangsGetsNoPileOf
   outlook.envelope = true;
   Seconds(2);
   SetEvent(drive.get());
-  testing_support::PumpFor(300);
-  EXPECT_EQ(machine->ejects, 1) << "door commands piled up behind a drive that hung";
-  EXPECT_EQ(machine->floppies, 1) << "reads piled up behind a drive that hung";
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return machine->ejects == 1 && machine->floppies == 1; }, 5000));
   Seconds(5);
-  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->floppies >= 2; }, 5000)) << "no read once it answered";
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->floppies == 2; }, 5000)) << "no read once it answered";
+  EXPECT_EQ(machine->ejects, 1) << "door commands piled up behind a drive that hung";
+  EXPECT_EQ(machine->floppies, 2) << "reads piled up behind a drive that hung";
   machine->gate = nullptr;  // the event goes with the test
 }
 
@@ -223,19 +222,22 @@ TEST_F(AppTest, TwoDaysOfSeconds) {
   store[L"Anim"] = L"1";
   store[L"Loop"] = L"2";
   Start();
-  size_t clips = anim->lefts.size();
+  size_t clips = clip->places.size();
   int playing = 0;  // seconds into the current play; 0: none
+  int hiding = 0;   // ticks of the hide under way; 0: none
   long loopsWhileAway = 0;
   const auto second = [&] {
     clock.Advance(1000);
-    if (anim->lefts.size() != clips) {  // a clip started: 3 s a play
-      clips = anim->lefts.size();
+    if (clip->places.size() != clips) {  // a clip started: 3 s a play
+      clips = clip->places.size();
       playing = 1;
-      loopsWhileAway += anim->playAnimTimes() == alerts::kAwayPlays;
+      loopsWhileAway += clip->plays.Left() == alerts::kAwayPlays;
     } else if (playing && ++playing > 3) {
-      playing = anim->seq.EndOfPlay() ? 0 : 1;
+      playing = 1;
+      if (clip->plays.EndOfPlay()) hiding = 1;
     }
-    if (anim->seq.TimerEnabled() && anim->seq.Tick()) playing = 0;  // parked and stopped
+    if (clip->cancels) clip->cancels = 0, hiding = 1;
+    if (hiding && clip->plays.Tick()) hiding = playing = 0;  // parked and stopped
   };
   long mails = 0;
   SIZE_T afterDay1 = 0;
@@ -247,14 +249,19 @@ TEST_F(AppTest, TwoDaysOfSeconds) {
       ++mails;
     }
     if (s % 3600 == 0) {
-      SendMessageW(Control(app::idChkEject), BM_CLICK, 0, 0);
-      SendMessageW(Control(app::idChkEject), BM_CLICK, 0, 0);
+      SendMessageW(Control(app::kEjectBox), BM_CLICK, 0, 0);
+      SendMessageW(Control(app::kEjectBox), BM_CLICK, 0, 0);
       // The stand-ins' own records are the test's memory, not Postlark's.
       desktop.deletes.clear();
       store.reads.clear();
       store.writes.clear();
+      clip->paths.clear();
+      clip->places.clear();
+      clips = 0;
     }
     second();
+    // The beep runs in the background: one at a time, as a user's seconds are.
+    if (s % kMailEvery == 1) testing_support::PumpUntil([&] { return machine->beeps == mails; }, 5000);
     if (s == 86400) afterDay1 = testing_support::CommittedPrivateBytes(GetCurrentProcess());
   }
   // Counted region by region: Wine reports PrivateUsage as 0.
@@ -267,7 +274,6 @@ TEST_F(AppTest, TwoDaysOfSeconds) {
 
   EXPECT_EQ(desktop.sent.size(), static_cast<size_t>(mails)) << "every envelope taken once";
   EXPECT_EQ(machine->beeps, mails) << "and alerted once";
-  EXPECT_EQ(anim->lefts.size(), static_cast<size_t>(mails) + 1);
   EXPECT_GT(loopsWhileAway, 0);
   EXPECT_EQ(playing, 0) << "the last clip was parked";
   EXPECT_EQ(store[L"Eject"], L"0");

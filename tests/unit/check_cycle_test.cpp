@@ -1,133 +1,124 @@
-// The check cycle and the alert it raises, second by simulated second.
+// The check cycle between its mail sources and alert effects, second by
+// simulated second.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "support/fakes.h"
 #include "watch/check_cycle.h"
 
 namespace {
 
-using Log = std::vector<std::string>;
+using testing_support::Count;
+using testing_support::FakeEffect;
+using testing_support::FakeSource;
+using testing_support::Log;
 
 class CheckCycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     cycle.HostTimers(clock);
+    cycle.Alerted = [this](const watch::MailSource* from) {
+      log.push_back("alert");
+      alertedFrom = from;
+    };
     cycle.Start();
   }
-  void AllOn() { Beep = Eject = Anim = FlashDrive = 1; }
   void Seconds(int n) { clock.Advance(n * 1000ULL); }
 
-  std::int16_t FileDetect = 0, Beep = 0, Eject = 0, Anim = 0, FlashDrive = 0;
-  testing_support::FakeDesk desk;
+  Log log;
+  FakeSource envelope{"envelope", log}, marker{"marker", log}, toasts{"toasts", log};
+  FakeEffect beep{"beep", log}, clip{"clip", log}, floppy{"floppy", log};
+  bool presenting = false;
+  const watch::MailSource* alertedFrom = nullptr;
   testing_support::FakeTimers clock;
-  watch::CheckCycle cycle{{FileDetect, Beep, Eject, Anim, FlashDrive}, desk, desk};
+  watch::CheckCycle cycle{{&envelope, &marker, &toasts}, {&beep, &clip, &floppy}, [this] { return presenting; }};
 };
 
-TEST_F(CheckCycleTest, AFindRaisesTheTickedAlertsInOrderAndOnlyExactlyOneIsOn) {
-  AllOn();
+TEST_F(CheckCycleTest, EachTickAsksEverySourceAndAFindRaisesTheEffectsThatAreOnInOrder) {
+  marker.on = false;
   Seconds(1);
-  EXPECT_EQ(desk.log, Log{"probe"}) << "nothing found, nothing raised";
-  desk.envelope = true;
+  EXPECT_EQ(log, (Log{"look envelope", "rest marker", "look toasts"}));
+  log.clear();
+  envelope.mail = toasts.mail = true;  // two finds in one tick: one alert
+  clip.on = false;
   Seconds(1);
-  EXPECT_EQ(desk.log, (Log{"probe", "probe", "alert", "beep", "eject", "anim -1", "floppy"}));
+  EXPECT_EQ(log, (Log{"look envelope", "rest marker", "look toasts", "alert", "beep", "floppy"}));
+  EXPECT_EQ(alertedFrom, &envelope) << "the first to find it";
   EXPECT_FALSE(cycle.Watching());
-
-  Seconds(15);
-  desk.log.clear();
-  Beep = Eject = Anim = FlashDrive = 2;  // greyed counts as off
-  desk.animRight = false;
-  desk.envelope = true;
-  Seconds(1);
-  EXPECT_EQ(desk.log, (Log{"probe", "alert"}));
-  EXPECT_FALSE(cycle.Watching()) << "the alert still pauses the checks";
-  Anim = 1;
   Seconds(16);
-  desk.envelope = true;
-  Seconds(1);
-  EXPECT_EQ(desk.Count("anim 0"), 1) << "top left when the stored option says so";
+  EXPECT_EQ(Count(log, "alert"), 1) << "the second find alerted again";
 }
 
-TEST_F(CheckCycleTest, AnAlertLastsFifteenTicksAndFlashesTheFloppyEveryFiveSeconds) {
-  FlashDrive = 1;
-  desk.envelope = true;
-  Seconds(1);
-  Seconds(14);
+TEST_F(CheckCycleTest, AnAlertLastsFifteenTicksRepeatingEveryFiveSecondsWhatIsOnThen) {
+  envelope.mail = true;
+  Seconds(15);
   EXPECT_FALSE(cycle.Watching());
-  EXPECT_EQ(desk.Count("floppy"), 3) << "at once, at 5 s and at 10 s";
-  FlashDrive = 0;  // unticked during the alert: no more reads
+  EXPECT_EQ(Count(log, "repeat floppy"), 2) << "at 5 s and at 10 s";
+  EXPECT_EQ(Count(log, "look envelope"), 1) << "looked during the alert";
+  floppy.on = false;  // switched off during the alert: no more repeats
   Seconds(1);
   EXPECT_TRUE(cycle.Watching());
-  EXPECT_EQ(desk.Count("floppy"), 3);
-  desk.envelope = true;
+  EXPECT_EQ(Count(log, "repeat floppy"), 2);
+  envelope.mail = true;
   Seconds(1);
-  EXPECT_EQ(desk.Count("probe"), 2) << "the first check comes a second after the alert";
-  FlashDrive = 1;  // ticked during an alert: from the next flash tick on
+  EXPECT_EQ(Count(log, "look envelope"), 2) << "the first look comes a second after the alert";
+  floppy.on = true;  // switched on during an alert: from the next repeat on
   Seconds(4);
-  EXPECT_EQ(desk.Count("floppy"), 3);
+  EXPECT_EQ(Count(log, "repeat floppy"), 2);
   Seconds(1);
-  EXPECT_EQ(desk.Count("floppy"), 4);
-}
-
-TEST_F(CheckCycleTest, TheMarkerReplacesTheProbeToastsCountBesideThemAndMailDuringAnAlertWaitsForItsEnd) {
-  FileDetect = 1;
-  Seconds(2);
-  EXPECT_EQ(desk.log, (Log{"marker", "marker"}));
-  FileDetect = 0;
-  Seconds(1);
-  EXPECT_EQ(desk.markerOffs, 1) << "a tick without the marker tells the marker check";
-  Beep = 1;
-  desk.envelope = true;
-  Seconds(1);
-  desk.envelope = true;  // a second envelope arrives during the alert
-  Seconds(15);
-  EXPECT_EQ(desk.Count("beep"), 1);
-  Seconds(1);
-  EXPECT_EQ(desk.Count("beep"), 2);
-  Seconds(15);
-  desk.toast = true;  // a mail app's toast
-  Seconds(1);
-  EXPECT_EQ(desk.Count("beep"), 3);
+  EXPECT_EQ(Count(log, "repeat floppy"), 3);
 }
 
 TEST_F(CheckCycleTest, MailFoundLaterAlertsAtOnceOrWhenTheCycleCanButNeverTwiceNorNever) {
-  Beep = 1;
-  cycle.MailFound();  // a lookup answered while watching
-  EXPECT_EQ(desk.Count("beep"), 1);
+  marker.Found();  // a look-up answered while watching
+  EXPECT_EQ(Count(log, "beep"), 1);
   Seconds(5);
-  cycle.MailFound();  // during the alert: after it
+  toasts.Found();  // during the alert: after it
   Seconds(10);
-  EXPECT_EQ(desk.Count("beep"), 1);
+  EXPECT_EQ(Count(log, "beep"), 1);
+  log.clear();
   Seconds(1);
-  EXPECT_EQ(desk.Count("beep"), 2);
-  EXPECT_EQ(desk.Count("probe"), 0) << "owed mail alerts before anything new is looked for";
+  EXPECT_EQ(log, (Log{"alert", "beep", "clip", "floppy"})) << "owed mail alerts before anything new is looked for";
+  EXPECT_EQ(alertedFrom, &toasts);
 
   Seconds(15);
-  desk.presenting = true;  // quiet holds the tick when a lookup answers
-  const long probes = desk.Count("probe");
-  cycle.MailFound();
+  presenting = true;  // quiet holds a find and every look
+  log.clear();
+  marker.Found();
   Seconds(5);
-  EXPECT_EQ(desk.Count("beep"), 2);
-  EXPECT_EQ(desk.Count("probe"), probes) << "looked while the user presented";
-  cycle.TestAlert();  // the user's test alert does not use it up
+  EXPECT_EQ(log, Log{}) << "looked or alerted while the user presented";
+  cycle.TestAlert();  // the user's test alert does not use the find up
+  EXPECT_EQ(alertedFrom, nullptr);
   Seconds(15);
-  desk.presenting = false;
+  presenting = false;
   Seconds(1);
-  EXPECT_EQ(desk.Count("beep"), 4) << "the test alert, then the mail found while quiet";
+  EXPECT_EQ(Count(log, "beep"), 2) << "the test alert, then the mail found while quiet";
+  EXPECT_EQ(alertedFrom, &marker);
   Seconds(16);
-  EXPECT_EQ(desk.Count("beep"), 4) << "alerted once";
+  EXPECT_EQ(Count(log, "beep"), 2) << "alerted twice";
 }
 
 TEST_F(CheckCycleTest, ATestAlertIsAMailAlertWithoutTheLookAndNotDuringOne) {
-  AllOn();
   cycle.TestAlert();
-  EXPECT_EQ(desk.log, (Log{"alert", "beep", "eject", "anim -1", "floppy"}));
   cycle.TestAlert();
-  EXPECT_EQ(desk.Count("alert"), 1) << "a second alert during the first";
+  EXPECT_EQ(log, (Log{"alert", "beep", "clip", "floppy"}));
   Seconds(15);
   EXPECT_TRUE(cycle.Watching()) << "the same fifteen-tick pause";
+}
+
+// A new way of hearing mail is one more source in the list.
+TEST(CheckCycleSources, AFourthSourceAlertsAsTheOthersDo) {
+  Log log;
+  FakeSource envelope{"envelope", log}, marker{"marker", log}, toasts{"toasts", log}, fourth{"fourth", log};
+  FakeEffect beep{"beep", log};
+  testing_support::FakeTimers clock;
+  watch::CheckCycle cycle{{&envelope, &marker, &toasts, &fourth}, {&beep}, nullptr};
+  cycle.HostTimers(clock);
+  cycle.Start();
+  fourth.mail = true;
+  clock.Advance(1000);
+  EXPECT_EQ(Count(log, "beep"), 1);
 }
 
 }  // namespace

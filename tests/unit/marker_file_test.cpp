@@ -1,5 +1,5 @@
-// The marker's path rules, what a finished lookup means, and the lookups
-// that run off the user-interface thread, against a drive that blocks.
+// The marker's path rules, what a finished look-up means, and the look-ups
+// that run off the window's thread, against a drive that blocks.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 
 #include "base/path.h"
 #include "base/scoped.h"
+#include "support/fakes.h"
 #include "support/pump.h"
 #include "watch/marker_file.h"
 
@@ -19,10 +20,10 @@ namespace {
 using watch::Take;
 
 TEST(MarkerPath, OnlyTheBackslashSeparatesAndRelativePathsStartInTheGivenFolder) {
-  EXPECT_EQ(Module1::FileNameOnly(L""), L"");
-  EXPECT_EQ(Module1::FileNameOnly(L"new.flag"), L"new.flag");
-  EXPECT_EQ(Module1::FileNameOnly(L"C:\\mail\\"), L"");
-  EXPECT_EQ(Module1::FileNameOnly(L"C:/mail/new.flag"), L"C:/mail/new.flag");
+  EXPECT_EQ(base::FinalComponent(L""), L"");
+  EXPECT_EQ(base::FinalComponent(L"new.flag"), L"new.flag");
+  EXPECT_EQ(base::FinalComponent(L"C:\\mail\\"), L"");
+  EXPECT_EQ(base::FinalComponent(L"C:/mail/new.flag"), L"C:/mail/new.flag");
 
   const std::wstring start = L"D:\\Postlark";
   const std::pair<const wchar_t*, const wchar_t*> table[] = {
@@ -84,70 +85,83 @@ class SlowDrive final : public watch::MarkerFileSystem {
   base::UniqueHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
-class MarkerCheckTest : public ::testing::Test {
+class MarkerSourceTest : public ::testing::Test {
  protected:
-  bool WaitForWakes(int n) { return testing_support::PumpUntil([&] { return wakes >= n; }, 5000); }
+  void SetUp() override {
+    source.Found = [this] { ++found; };
+  }
+  // Answers delivered as the window would, once woken.
+  bool Answered(int wakes) {
+    const bool woken = testing_support::PumpUntil([&] { return box.wakes >= wakes; }, 5000);
+    box.Deliver();
+    return woken;
+  }
   std::shared_ptr<SlowDrive> drive = std::make_shared<SlowDrive>();
-  std::atomic<int> wakes{0};
-  watch::MarkerCheck check{drive, [this] { ++wakes; }};
+  testing_support::TestMailbox box;
+  std::wstring path = L"Q:\\mail\\new.flag";
+  int found = 0;
+  watch::MarkerSource source{drive, box, [] { return true; }, [this] { return path; }};
 };
 
-TEST_F(MarkerCheckTest, ALookupBlockedByItsDriveHoldsUpNeitherTheTickNorASecondLookupOfItsPath) {
-  const std::wstring path = L"Q:\\mail\\new.flag";
-  check.Look(path);  // returns at once while the drive holds the lookup
+TEST_F(MarkerSourceTest, ALookUpBlockedByItsDriveHoldsUpNeitherTheTickNorASecondLookUpOfItsPath) {
+  source.Look();  // returns at once while the drive holds the look-up
   ASSERT_TRUE(testing_support::PumpUntil([&] { return drive->inside == 1; }, 5000));
-  for (int tick = 0; tick < 3; ++tick) check.Look(path);
-  EXPECT_EQ(drive->calls, 1) << "a lookup still in flight means no new one";
-  EXPECT_FALSE(check.Collect());
+  for (int tick = 0; tick < 3; ++tick) source.Look();
+  EXPECT_EQ(drive->calls, 1) << "a look-up still in flight means no new one";
 
   drive->Answer(path, Take::Deleted);
   drive->Release();
-  ASSERT_TRUE(WaitForWakes(1));
-  EXPECT_TRUE(check.Collect()) << "the answer is acted on when it comes";
-  EXPECT_FALSE(check.Collect());
-  check.Look(path);
+  ASSERT_TRUE(Answered(1));
+  EXPECT_EQ(found, 1) << "the answer is acted on when it comes";
+  source.Look();
   EXPECT_TRUE(testing_support::PumpUntil([&] { return drive->calls == 2; }, 5000)) << "the next tick looks again";
-  check.Look(L"C:\\mail\\");
-  EXPECT_TRUE(WaitForWakes(2));
-  EXPECT_EQ(drive->calls, 2) << "a path without a name is never looked up";
 }
 
-TEST_F(MarkerCheckTest, ANewPathStartsASecondLookupNeverAThirdAndAMarkerDeletedMeanwhileStillAlerts) {
+TEST_F(MarkerSourceTest, APathWithoutANameIsNeverLookedUp) {
+  path = L"C:\\mail\\";
+  source.Look();
+  EXPECT_FALSE(testing_support::PumpUntil([&] { return drive->calls > 0; }, 300));
+}
+
+TEST_F(MarkerSourceTest, ANewPathStartsASecondLookUpNeverAThirdAndAMarkerDeletedMeanwhileStillAlerts) {
   const std::wstring gone = L"Q:\\new.flag", local = L"C:\\new.flag", third = L"D:\\new.flag";
   drive->Answer(gone, Take::Deleted);
   drive->Answer(local, Take::Undeletable);
-  check.Look(gone);
-  check.Look(local);  // the user typed another path meanwhile
-  check.Look(third);
+  for (const std::wstring& typed : {gone, local, third}) {  // the user typed other paths meanwhile
+    path = typed;
+    source.Look();
+  }
   ASSERT_TRUE(testing_support::PumpUntil([&] { return drive->inside == 2; }, 5000));
-  testing_support::PumpFor(100);
-  EXPECT_EQ(drive->calls, 2) << "at most two lookups in flight";
+  EXPECT_FALSE(testing_support::PumpUntil([&] { return drive->calls > 2; }, 300)) << "a third look-up in flight";
   drive->Release();
-  ASSERT_TRUE(WaitForWakes(2));
-  EXPECT_TRUE(check.Collect()) << "the old lookup deleted its marker: that mail counts";
+  ASSERT_TRUE(Answered(2));
+  EXPECT_EQ(found, 1) << "the old look-up deleted its marker: that mail counts, an undeletable one not";
+  ASSERT_TRUE(Answered(3)) << "the newest path, looked up once a look-up ended";
 
-  // Off and on again: the old lookup's undeletable find no longer counts.
-  check.Forget();
+  // Off and on again: the old look-up's undeletable find no longer counts.
   drive->Answer(gone, Take::Undeletable);
-  check.Look(gone);
-  check.Forget();
-  ASSERT_TRUE(WaitForWakes(3));
-  EXPECT_FALSE(check.Collect());
+  path = gone;
+  source.Look();
+  source.Rest();
+  ASSERT_TRUE(Answered(4));
+  EXPECT_EQ(found, 1);
 }
 
-TEST(MarkerCheckOwner, ALookupThatHangsOutlivesTheCheckAndKeepsItsDriveAlive) {
+TEST(MarkerSourceOwner, ALookUpThatHangsOutlivesTheSourceAndKeepsItsDriveAlive) {
   std::weak_ptr<SlowDrive> left;
+  testing_support::TestMailbox box;
   {
     auto drive = std::make_shared<SlowDrive>();
     left = drive;
-    watch::MarkerCheck check(drive, [] { ADD_FAILURE() << "a check that is gone was woken"; });
-    check.Look(L"Q:\\new.flag");
+    watch::MarkerSource source(drive, box, [] { return true; }, [] { return L"Q:\\new.flag"; });
+    source.Look();
     ASSERT_TRUE(testing_support::PumpUntil([&] { return drive->inside == 1; }, 5000));
     // Leaving the scope waits for nothing.
   }
-  ASSERT_FALSE(left.expired()) << "the drive went while a lookup was inside it";
+  ASSERT_FALSE(left.expired()) << "the drive went while a look-up was inside it";
   left.lock()->Release();
-  EXPECT_TRUE(testing_support::PumpUntil([&] { return left.expired(); }, 5000)) << "the lookup never let go";
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return left.expired(); }, 5000)) << "the look-up never let go";
+  EXPECT_EQ(box.wakes, 0) << "a source that is gone was woken";
 }
 
 }  // namespace

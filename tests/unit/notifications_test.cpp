@@ -53,16 +53,25 @@ TEST(ToastNews, NewIsAnUnseenIdOfAToastNoOlderThanTwoSecondsBeforeStart) {
 
 class SourceTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    source.Found = [this] { ++found; };
+  }
   bool Tick() {
     clock.Advance(1000);
-    return source.Check(L"Microsoft.OutlookForWindows_8wekyb3d8bbwe");
+    const int before = found;
+    source.Look();
+    return found > before;
   }
   testing_support::ToastScript script;
   testing_support::FakeTimers clock;
-  int wakes = 0;
-  watch::NotificationSource source{
-      [this] { return std::make_unique<testing_support::FakeNotificationList>(script); }, [this] { ++wakes; },
-      [this] { return clock.Now(); }, kStart};
+  testing_support::TestMailbox box;
+  int found = 0;
+  watch::ToastSource source{[this] { return std::make_unique<testing_support::FakeNotificationList>(script); },
+                            box,
+                            [] { return true; },
+                            [] { return L"Microsoft.OutlookForWindows_8wekyb3d8bbwe"; },
+                            [this] { return clock.Now(); },
+                            kStart};
 };
 
 TEST_F(SourceTest, AToastIsTakenAtTheTickAfterItsReadAndNoReadStartsWhileOneIsUnderWay) {
@@ -70,10 +79,11 @@ TEST_F(SourceTest, AToastIsTakenAtTheTickAfterItsReadAndNoReadStartsWhileOneIsUn
   EXPECT_FALSE(Tick());
   for (int i = 0; i < 5; ++i) EXPECT_FALSE(Tick());
   EXPECT_EQ(script.reads, 1) << "a second read while one was under way";
-  EXPECT_EQ(source.State(), ToastState::Allowed);
+  EXPECT_EQ(source.Access(), ToastState::Allowed);
   script.hold = false;
   script.toasts = {{7, kOutlook, kStart + 5 * kSecond}};
-  EXPECT_TRUE(source.Collect(L"Microsoft.OutlookForWindows_8wekyb3d8bbwe")) << "taken when its completion comes";
+  box.Deliver();
+  EXPECT_EQ(found, 1) << "taken when its completion comes";
   EXPECT_FALSE(Tick());
   EXPECT_EQ(script.reads, 2);
   EXPECT_EQ(script.opens, 1) << "the class is loaded once";
@@ -83,7 +93,7 @@ TEST_F(SourceTest, AToastIsTakenAtTheTickAfterItsReadAndNoReadStartsWhileOneIsUn
   script.access = ToastAccess::Denied;
   script.readError = E_ACCESSDENIED;
   for (int s = 0; s < 5; ++s) Tick();
-  EXPECT_EQ(source.State(), ToastState::Denied);
+  EXPECT_EQ(source.Access(), ToastState::Denied);
 }
 
 TEST_F(SourceTest, AMissingClassOrAFailureIsTriedAgainAfterAPauseThatDoublesUpToFiveMinutes) {
@@ -94,7 +104,7 @@ TEST_F(SourceTest, AMissingClassOrAFailureIsTriedAgainAfterAPauseThatDoublesUpTo
     Tick();
     if (script.opens != before) tries.push_back(clock.Now() / 1000);
   }
-  EXPECT_EQ(source.State(), ToastState::Missing);
+  EXPECT_EQ(source.Access(), ToastState::Missing);
   EXPECT_EQ(tries, (std::vector<ULONGLONG>{1, 3, 7, 15, 31, 63, 127, 255, 511, 811, 1111}));
   script.open = S_OK;
   script.readError = E_FAIL;
@@ -112,14 +122,14 @@ TEST_F(SourceTest, AccessIsAskedForOnceAndARefusalReadsNothing) {
   for (int s = 0; s < 600; ++s) Tick();
   EXPECT_EQ(script.requests, 1) << "asked more than once a run";
   EXPECT_EQ(script.reads, 0);
-  EXPECT_EQ(source.State(), ToastState::Denied);
+  EXPECT_EQ(source.Access(), ToastState::Denied);
   // The user opens Windows' settings from the menu and allows it: heard at
   // once, not after the pause.
   source.AskAgainSoon();
   script.access = ToastAccess::Allowed;
   Tick();
   EXPECT_GT(script.reads, 0);
-  EXPECT_EQ(source.State(), ToastState::Allowed);
+  EXPECT_EQ(source.Access(), ToastState::Allowed);
 }
 
 }  // namespace

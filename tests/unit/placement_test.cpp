@@ -1,6 +1,5 @@
-// The animation window's places on desks of one and several monitors: on
-// screen at the top corners of the primary monitor, out of sight beyond all
-// of them.
+// The clip window's places on desks of one and several monitors: on screen
+// at the top corners of the primary monitor, out of sight beyond all of them.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -12,7 +11,7 @@
 namespace {
 
 using alerts::Desk;
-using alerts::Side;
+using alerts::Spot;
 
 struct Layout {
   const char* name;
@@ -56,34 +55,25 @@ TEST_P(PlacementOnDesks, TheClipShowsAtTheTopCornersOfThePrimaryMonitor) {
   const RECT primary = desk.Primary().rect;
   const UINT dpi = desk.Primary().dpi;
   // A clip of 2400 x 1800 twips: 160 x 120 pixels at 96 DPI.
-  const RECT right = alerts::PlaceOnScreen(desk, -1, 2400, 1800);
+  const RECT right = alerts::PlaceClip(desk, Spot::TopRight, 2400, 1800);
   EXPECT_EQ(right.right, primary.right) << Text(right);
   EXPECT_EQ(right.top, primary.top) << Text(right);
   EXPECT_EQ(right.right - right.left, static_cast<LONG>(160 * dpi / 96)) << "sized at the primary's DPI";
   EXPECT_EQ(right.bottom - right.top, static_cast<LONG>(120 * dpi / 96));
-  const RECT left = alerts::PlaceOnScreen(desk, 0, 2400, 1800);
+  const RECT left = alerts::PlaceClip(desk, Spot::TopLeft, 2400, 1800);
   EXPECT_EQ(left.left, primary.left) << Text(left);
   EXPECT_EQ(left.top, primary.top) << Text(left);
 }
 
 TEST_P(PlacementOnDesks, ParkedWindowsAreOffEveryMonitor) {
   const Desk& desk = GetParam().desk;
-  // Clip sizes from small to wider than any monitor, as the window may be
-  // sized at another monitor's DPI than the one it is parked next to.
-  for (const SIZE size : {SIZE{160, 120}, SIZE{640, 480}, SIZE{4000, 2200}}) {
-    for (const Side side : {Side::Left, Side::Right}) {
-      const RECT parked = alerts::Park(desk, side, size);
-      EXPECT_FALSE(OnAnyMonitor(desk, parked)) << Text(parked) << (side == Side::Left ? " left" : " right");
-      EXPECT_EQ(parked.right - parked.left, size.cx);
+  // Clip sizes from small to wider than any monitor.
+  for (const float width : {2400.0f, 9600.0f, 60000.0f}) {
+    for (const Spot spot : {Spot::ParkedLeft, Spot::ParkedRight}) {
+      const RECT parked = alerts::PlaceClip(desk, spot, width, 1800);
+      EXPECT_FALSE(OnAnyMonitor(desk, parked)) << Text(parked) << (spot == Spot::ParkedLeft ? " left" : " right");
     }
   }
-  // The start-up clip, given the primary monitor's width as its place.
-  const LONG widthTwips = (desk.Primary().rect.right - desk.Primary().rect.left) * 1440 /
-                          static_cast<LONG>(desk.Primary().dpi);
-  EXPECT_TRUE(alerts::MeansParkedRight(desk, widthTwips));
-  EXPECT_FALSE(alerts::MeansParkedRight(desk, widthTwips - 15));
-  EXPECT_FALSE(alerts::MeansParkedRight(desk, 0));
-  EXPECT_FALSE(alerts::MeansParkedRight(desk, -1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, PlacementOnDesks, ::testing::ValuesIn(Layouts()),
@@ -96,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, PlacementOnDesks, ::testing::ValuesIn(Layouts(
 
 TEST(Placement, TheParkingGapIsTakenAtTheDpiOfTheMonitorBesideIt) {
   const Desk desk{{{{0, 0, 1920, 1080}, 96, true}, {{-3840, 0, 0, 2160}, 192, false}}};
-  const RECT parked = alerts::Park(desk, Side::Left, SIZE{160, 120});
+  const RECT parked = alerts::PlaceClip(desk, Spot::ParkedLeft, 2400, 1800);
   EXPECT_EQ(parked.right, -3840 - 1000 * 192 / 1440);
 }
 

@@ -1,4 +1,5 @@
-// Idle detection over scripted pointer positions and key states.
+// Idle detection over scripted pointer positions and key states, and the
+// rule for a user who presents.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,42 +7,39 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "presence/presence.h"
+#include "presence/idle_watch.h"
 #include "presence/presenting.h"
 #include "support/fakes.h"
 
 namespace {
 
 using namespace presence;
-using testing_support::FakeAnimationWindow;
 using testing_support::ScriptedInput;
 
 TEST(UserIsActive, PointerMovesOnEitherAxisAndKeysCount) {
   ScriptedInput in;
   ActivityProbe probe(in);
-  EXPECT_EQ(probe.UserIsActive(), base::kFalse) << "pointer at (0, 0), where it starts";
+  EXPECT_FALSE(probe.UserIsActive()) << "pointer at (0, 0), where it starts";
   in.pos = {0, 5};
-  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
-  EXPECT_EQ(in.queries, 256) << "the first call scanned every key";
-  EXPECT_EQ(probe.UserIsActive(), base::kFalse);
+  EXPECT_TRUE(probe.UserIsActive());
+  EXPECT_EQ(in.queries, 256) << "every key at the first look, and none once the pointer moved";
+  EXPECT_FALSE(probe.UserIsActive());
   in.keys = {VK_LBUTTON};
-  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
+  EXPECT_TRUE(probe.UserIsActive());
   in.keys = {255};
   in.keyBits = 0x0001;  // pressed since the last look
-  EXPECT_EQ(probe.UserIsActive(), base::kTrue);
+  EXPECT_TRUE(probe.UserIsActive());
   in.keys = {};
   in.readable = false;
-  EXPECT_EQ(probe.UserIsActive(), base::kFalse) << "an unreadable pointer has not moved";
+  EXPECT_FALSE(probe.UserIsActive()) << "an unreadable pointer has not moved";
 }
 
-class PresenceTest : public ::testing::Test {
+class IdleWatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     watch.HostTimers(clock);
-    watch.Shown = [this](const std::wstring& s, const std::wstring& i) {
-      status = s;
-      idle = i;
-    };
+    watch.Ticked = [this](const StatusLine& line) { shown = line; };
+    watch.Returned = [this] { ++returns; };
   }
   void Tick(bool active) {
     if (active) in.pos.x += 1;
@@ -49,75 +47,70 @@ class PresenceTest : public ::testing::Test {
   }
   ScriptedInput in;
   ActivityProbe probe{in};
-  FakeAnimationWindow anim;
   testing_support::FakeTimers clock;
-  PresenceWatch watch{probe, [this]() -> alerts::AnimationWindow* { return &anim; }};
-  std::wstring status, idle;
+  IdleWatch watch{probe};
+  StatusLine shown;
+  int returns = 0;
 };
 
-TEST_F(PresenceTest, StatusBlinksEveryTickWhateverTheUserDoes) {
-  const wchar_t* expected[] = {L"Status: ACTIVE", L"Status:", L"Status: ACTIVE", L"Status:"};
-  for (int i = 0; i < 4; ++i) {
-    Tick(i % 2 == 0);
-    EXPECT_EQ(status, expected[i]);
-  }
-}
-
-TEST_F(PresenceTest, IdleSpellCountsFromZeroAndTheUserIsAwayAfterTwelveIdleTicks) {
+TEST_F(IdleWatchTest, TheStatusBlinksEveryTickAndTheIdleSpellCountsFromZeroToAway) {
   Tick(true);
-  EXPECT_EQ(idle, L"");
+  EXPECT_EQ(shown.status, L"Status: ACTIVE");
+  EXPECT_EQ(shown.idle, L"");
   Tick(false);
-  EXPECT_EQ(idle, L"Idle (0)");
+  EXPECT_EQ(shown.status, L"Status:");
+  EXPECT_EQ(shown.idle, L"Idle (0)");
   for (int i = 0; i < 10; ++i) Tick(false);
-  EXPECT_EQ(idle, L"Idle (10)");
+  EXPECT_EQ(shown.idle, L"Idle (10)");
   EXPECT_FALSE(watch.UserAway()) << "10 is not above the threshold";
   Tick(false);
-  EXPECT_EQ(idle, L"Idle (11)");
+  EXPECT_EQ(shown.idle, L"Idle (11)");
   EXPECT_TRUE(watch.UserAway());
 }
 
-TEST_F(PresenceTest, ReturnCancelsRemainingPlaysOnce) {
+TEST_F(IdleWatchTest, TheUserComesBackOnceAfterEachIdleSpell) {
   Tick(false);
-  Tick(false);
-  anim.set_playAnimTimes(5);
   Tick(true);
-  EXPECT_EQ(anim.playAnimTimes(), 0);
-  EXPECT_EQ(anim.shutdowns, 1);
+  EXPECT_EQ(returns, 1);
   EXPECT_FALSE(watch.UserAway());
-  EXPECT_EQ(idle, L"");
-  anim.set_playAnimTimes(3);
+  EXPECT_EQ(shown.idle, L"");
   Tick(true);
-  EXPECT_EQ(anim.shutdowns, 1) << "activity alone never stops a clip";
-  Tick(false);
-  anim.set_playAnimTimes(0);
-  Tick(true);
-  EXPECT_EQ(anim.shutdowns, 1) << "no plays left: only read";
+  EXPECT_EQ(returns, 1) << "activity alone is no return";
 }
 
-}  // namespace
-
-namespace {
-
-using presence::FrontWindow;
-using presence::IsFullScreen;
-
-TEST(FullScreen, AWindowWithoutATitleBarCoveringItsMonitorButNotTheScreenSaver) {
+TEST(Presenting, TheShellsWordThenAWindowWithoutATitleBarCoveringItsMonitor) {
   const RECT monitor{0, 0, 1920, 1080};
-  EXPECT_TRUE(IsFullScreen({false, false, false, monitor, monitor})) << "a slideshow";
-  EXPECT_TRUE(IsFullScreen({false, false, false, {-8, -8, 1928, 1088}, monitor})) << "a little beyond it";
-  EXPECT_TRUE(IsFullScreen({false, false, false, {1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}})) << "on a second monitor";
-  EXPECT_FALSE(IsFullScreen({false, false, true, {-8, -8, 1928, 1088}, monitor}))
-      << "maximized with a title bar, over an auto-hidden taskbar";
-  EXPECT_FALSE(IsFullScreen({false, false, false, {0, 0, 1920, 1040}, monitor})) << "leaves the taskbar free";
-  EXPECT_FALSE(IsFullScreen({false, false, false, {0, 0, 800, 600}, monitor})) << "a borderless window of its size";
-  EXPECT_FALSE(IsFullScreen({true, false, false, monitor, monitor})) << "the desktop itself";
-  EXPECT_FALSE(IsFullScreen({false, true, false, monitor, monitor})) << "the screen saver: the user is away";
-
-  EXPECT_TRUE(presence::IsAwayScreen(L"WindowsScreenSaverClass", L""));
-  EXPECT_TRUE(presence::IsAwayScreen(L"Windows.UI.Core.CoreWindow", L"Windows Default Lock Screen"));
-  EXPECT_FALSE(presence::IsAwayScreen(L"Windows.UI.Core.CoreWindow", L"Photos")) << "a store app in full screen";
-  EXPECT_TRUE(presence::ShellSaysAway(QUNS_NOT_PRESENT));
-  EXPECT_FALSE(presence::ShellSaysPresenting(QUNS_NOT_PRESENT));
+  const auto front = [&](const wchar_t* cls, const wchar_t* title, bool caption, RECT rect) {
+    return FrontWindow{cls, title, false, caption, rect, monitor};
+  };
+  const FrontWindow slideshow = front(L"screenClass", L"", false, monitor);
+  struct Case {
+    const char* what;
+    int shell;
+    FrontWindow window;
+    bool presenting;
+  };
+  const Case cases[] = {
+      {"the shell says busy", QUNS_BUSY, front(L"Notepad", L"", true, {0, 0, 10, 10}), true},
+      {"a full-screen Direct3D program", QUNS_RUNNING_D3D_FULL_SCREEN, front(L"x", L"", true, {}), true},
+      {"presentation mode", QUNS_PRESENTATION_MODE, front(L"x", L"", true, {}), true},
+      {"the shell says the user is away", QUNS_NOT_PRESENT, slideshow, false},
+      {"a slideshow", QUNS_ACCEPTS_NOTIFICATIONS, slideshow, true},
+      {"a little beyond the monitor", 0, front(L"x", L"", false, {-8, -8, 1928, 1088}), true},
+      {"maximized with a title bar", 0, front(L"x", L"", true, {-8, -8, 1928, 1088}), false},
+      {"leaving the taskbar free", 0, front(L"x", L"", false, {0, 0, 1920, 1040}), false},
+      {"the desktop's WorkerW", 0, front(L"WorkerW", L"", false, monitor), false},
+      {"the desktop's Progman", 0, front(L"Progman", L"Program Manager", false, monitor), false},
+      {"the screen saver", 0, front(L"WindowsScreenSaverClass", L"", false, monitor), false},
+      {"the lock screen", 0, front(L"LockScreenBackstopFrame", L"", false, monitor), false},
+      {"the lock screen app", 0, front(L"Windows.UI.Core.CoreWindow", L"Windows Default Lock Screen", false, monitor), false},
+      {"a store app in full screen", 0, front(L"Windows.UI.Core.CoreWindow", L"Photos", false, monitor), true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsPresenting(c.shell, &c.window), c.presenting) << c.what;
+  FrontWindow desktop = slideshow;
+  desktop.desktop = true;
+  EXPECT_FALSE(IsPresenting(0, &desktop)) << "the desktop window itself";
+  EXPECT_FALSE(IsPresenting(0, nullptr)) << "no window in front";
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The tray icon: its record, its tip, telling a click from a pointer move,
-// and an icon the shell is not ready for.
+// The tray icon: its record, its tip, and an icon the shell is not ready for.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -85,22 +84,6 @@ TEST(TrayIcon, ABusyShellThatRefusesTheAddButShowsTheIconIsNotAskedAgain) {
   tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
   clock.Advance(10000);
   EXPECT_EQ(calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
-}
-
-TEST(TrayNotification, APointerMoveIsNeverTakenForANotification) {
-  HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 100, 50, 800, 600, nullptr, nullptr,
-                              nullptr, nullptr);
-  ASSERT_NE(hwnd, nullptr);
-  // The pointer really at client (514, 0): a move, at whatever DPI made the
-  // window that wide.
-  POINT screen{514, 0};
-  ClientToScreen(hwnd, &screen);
-  const bool move = app::IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(screen.x, screen.y));
-  // The same message from the icon, with the pointer over the tray elsewhere.
-  const bool icon = app::IsPointerMove(hwnd, MAKELPARAM(514, 0), MAKELONG(1200, 1010));
-  DestroyWindow(hwnd);
-  EXPECT_TRUE(move);
-  EXPECT_FALSE(icon);
 }
 
 TEST(LastMailTip, TheTimeAsTheUserWritesItWithinTheRecordsSixtyThreeCharacters) {

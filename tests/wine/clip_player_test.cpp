@@ -1,11 +1,10 @@
 // The clip player against real DirectShow under Wine: clips made by
 // tests/support/make_clips.sh in the folder named by POSTLARK_TEST_DATA.
-#include "alerts/media_player.h"
+#include "alerts/clip_player.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,7 +17,7 @@ namespace {
 
 constexpr ULONGLONG kEndDeadlineMs = 20000;
 
-using alerts::MediaPlayer;
+using alerts::ClipPlayer;
 using testing_support::Narrow;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
@@ -29,7 +28,7 @@ struct End {
   ULONGLONG tick;
 };
 
-class MediaPlayerTest : public ::testing::Test {
+class ClipPlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     WNDCLASSEXW wc{};
@@ -45,7 +44,7 @@ class MediaPlayerTest : public ::testing::Test {
     ASSERT_NE(parent_, nullptr) << "CreateWindowExW error " << GetLastError();
     ASSERT_TRUE(player_.Create(parent_));
     dpi_ = ui::DpiFor(parent_);
-    player_.EndOfStream = [this](long result) {
+    player_.EndOfPlay = [this](long result) {
       ends_.push_back({result, GetCurrentThreadId(), GetTickCount64()});
     };
   }
@@ -84,7 +83,7 @@ class MediaPlayerTest : public ::testing::Test {
 
   HWND parent_ = nullptr;
   UINT dpi_ = 96;
-  MediaPlayer player_;
+  ClipPlayer player_;
   std::vector<End> ends_;
 };
 
@@ -105,19 +104,18 @@ std::string ClipTestName(const ::testing::TestParamInfo<ClipCase>& info) {
   return name;
 }
 
-class PlayableClip : public MediaPlayerTest, public ::testing::WithParamInterface<ClipCase> {};
+class PlayableClip : public ClipPlayerTest, public ::testing::WithParamInterface<ClipCase> {};
 
 TEST_P(PlayableClip, TakesItsNaturalSizeAndPlaysToTheEnd) {
   const ClipCase& c = GetParam();
-  ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(c.file)));
-  ASSERT_HRESULT_SUCCEEDED(player_.put_AutoSize(true));
+  ASSERT_HRESULT_SUCCEEDED(player_.Open(Clip(c.file)));
   EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(c.width, dpi_));
-  EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(c.height, dpi_) + MediaPlayer::kControlStripTwips);
+  EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(c.height, dpi_) + ClipPlayer::kControlStripTwips);
 
   RECT client{};
   GetClientRect(player_.hwnd(), &client);
   EXPECT_EQ(client.right, c.width);
-  EXPECT_EQ(client.bottom, c.height + ui::TwipsToPixels(MediaPlayer::kControlStripTwips, dpi_));
+  EXPECT_EQ(client.bottom, c.height + ui::TwipsToPixels(ClipPlayer::kControlStripTwips, dpi_));
 
   // The picture fills the control above its strip.
   HWND video = FindWindowExW(player_.hwnd(), nullptr, nullptr, nullptr);
@@ -126,7 +124,7 @@ TEST_P(PlayableClip, TakesItsNaturalSizeAndPlaysToTheEnd) {
   EXPECT_EQ(client.right, c.width);
   EXPECT_EQ(client.bottom, c.height);
 
-  ASSERT_HRESULT_SUCCEEDED(player_.put_Visible(true));
+  ASSERT_HRESULT_SUCCEEDED(player_.Show(true));
   const ULONGLONG start = GetTickCount64();
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
   size_t colours = 0;
@@ -142,8 +140,6 @@ TEST_P(PlayableClip, TakesItsNaturalSizeAndPlaysToTheEnd) {
   EXPECT_GE(took, 1000u) << "a 2 s clip ended too soon";
   EXPECT_EQ(ends_[0].result, S_OK);
   EXPECT_EQ(ends_[0].thread, GetCurrentThreadId());
-  std::printf("[ clip     ] %s %dx%d played in %llu ms\n", Narrow(c.file).c_str(), c.width, c.height,
-              static_cast<unsigned long long>(took));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PlayableClip,
@@ -153,9 +149,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, PlayableClip,
 
 // --- Play count -------------------------------------------------------------
 
-TEST_F(MediaPlayerTest, PlayCountThreeRaisesThreeEndsThenStops) {
-  ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"short.avi")));
-  ASSERT_HRESULT_SUCCEEDED(player_.put_PlayCount(3));
+TEST_F(ClipPlayerTest, PlayCountThreeRaisesThreeEndsThenStops) {
+  ASSERT_HRESULT_SUCCEEDED(player_.Open(Clip(L"short.avi")));
+  player_.SetPlayCount(3);
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
   ASSERT_TRUE(WaitForEnds(3)) << "ends seen: " << ends_.size();
   PumpFor(1500);  // three times the clip: a fourth play would have ended
@@ -169,8 +165,8 @@ TEST_F(MediaPlayerTest, PlayCountThreeRaisesThreeEndsThenStops) {
   EXPECT_GE(ends_[2].tick - ends_[1].tick, 250u);
 }
 
-TEST_F(MediaPlayerTest, StopEndsPlaybackWithoutAnEnd) {
-  ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"msvideo1.avi")));
+TEST_F(ClipPlayerTest, StopEndsPlaybackWithoutAnEnd) {
+  ASSERT_HRESULT_SUCCEEDED(player_.Open(Clip(L"msvideo1.avi")));
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
   PumpFor(500);
   ASSERT_HRESULT_SUCCEEDED(player_.Stop());
@@ -180,14 +176,13 @@ TEST_F(MediaPlayerTest, StopEndsPlaybackWithoutAnEnd) {
 
 // --- Replacing and placing ----------------------------------------------------
 
-TEST_F(MediaPlayerTest, ANewFileNameReplacesTheClip) {
-  ASSERT_HRESULT_SUCCEEDED(player_.put_AutoSize(true));
-  ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"mjpeg.avi")));
+TEST_F(ClipPlayerTest, ANewFileNameReplacesTheClip) {
+  ASSERT_HRESULT_SUCCEEDED(player_.Open(Clip(L"mjpeg.avi")));
   EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(200, dpi_));
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
-  ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"short.avi")));
+  ASSERT_HRESULT_SUCCEEDED(player_.Open(Clip(L"short.avi")));
   EXPECT_FLOAT_EQ(player_.Width(), ui::PixelsToTwips(160, dpi_));
-  EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(120, dpi_) + MediaPlayer::kControlStripTwips);
+  EXPECT_FLOAT_EQ(player_.Height(), ui::PixelsToTwips(120, dpi_) + ClipPlayer::kControlStripTwips);
   ASSERT_HRESULT_SUCCEEDED(player_.Play());
   ASSERT_TRUE(WaitForEnds(1));
   PumpFor(2000);  // the first clip's end must not arrive
@@ -197,15 +192,15 @@ TEST_F(MediaPlayerTest, ANewFileNameReplacesTheClip) {
 // --- Files that are no clips ------------------------------------------------
 
 // A file that is there but holds no picture (paths that name no file never
-// reach the player: the animation window looks first). Refused, with nothing
+// reach the player: the clip window looks first). Refused, with nothing
 // left loaded, whatever was loaded before.
-TEST_F(MediaPlayerTest, AFileWithoutAPictureIsRefusedAndLeavesNothingLoaded) {
+TEST_F(ClipPlayerTest, AFileWithoutAPictureIsRefusedAndLeavesNothingLoaded) {
   const std::wstring text = testing_support::TestFolder(L"not_a_clip") + L"\\text.avi";
   ASSERT_TRUE(testing_support::MakeFile(text, FILE_ATTRIBUTE_NORMAL, 64));
   for (const std::wstring& path : {text, Clip(L"sound_only.avi")}) {
     SCOPED_TRACE(Narrow(path));
-    ASSERT_HRESULT_SUCCEEDED(player_.put_FileName(Clip(L"short.avi")));
-    EXPECT_HRESULT_FAILED(player_.put_FileName(path));
+    ASSERT_HRESULT_SUCCEEDED(player_.Open(Clip(L"short.avi")));
+    EXPECT_HRESULT_FAILED(player_.Open(path));
     EXPECT_HRESULT_FAILED(player_.Play());
     PumpFor(200);
     EXPECT_EQ(ends_.size(), 0u);

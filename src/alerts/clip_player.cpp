@@ -1,10 +1,11 @@
-#include "alerts/media_player.h"
+#include "alerts/clip_player.h"
 
 #include <dshow.h>
 
 #include <vector>
 
 #include "base/scoped.h"
+#include "base/system_dll.h"
 #include "ui/twips.h"
 #include "ui/window.h"
 
@@ -50,14 +51,10 @@ struct Ole32 {
   using UninitializeFn = void(WINAPI*)();
   using CreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 
-  Ole32() {
-    if (HMODULE ole32 = LoadLibraryW(L"ole32.dll")) {
-      initialize = reinterpret_cast<InitializeFn>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")));
-      uninitialize = reinterpret_cast<UninitializeFn>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoUninitialize")));
-      createInstance =
-          reinterpret_cast<CreateInstanceFn>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoCreateInstance")));
-    }
-  }
+  Ole32()
+      : initialize(base::SystemProc<InitializeFn>(L"ole32.dll", "CoInitializeEx")),
+        uninitialize(base::SystemProc<UninitializeFn>(L"ole32.dll", "CoUninitialize")),
+        createInstance(base::SystemProc<CreateInstanceFn>(L"ole32.dll", "CoCreateInstance")) {}
   HRESULT Initialize() const { return initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_NOTIMPL; }
   void Uninitialize() const {
     if (uninitialize) uninitialize();
@@ -118,8 +115,8 @@ std::wstring FullPath(const std::wstring& path) {
 
 }  // namespace
 
-struct MediaPlayer::Impl final : ui::Window {
-  MediaPlayer* owner = nullptr;
+struct ClipPlayer::Impl final : ui::Window {
+  ClipPlayer* owner = nullptr;
   HWND parent = nullptr;
   bool comInitialized = false;
   Graph graph;
@@ -127,9 +124,6 @@ struct MediaPlayer::Impl final : ui::Window {
   long playCount = 1;
   long playsCompleted = 0;
   bool playing = false;
-  bool autoSize = false;
-  float leftTwips = 0;
-  float topTwips = 0;
   float widthTwips = 0;
   float heightTwips = 0;
   UINT dpi = 0;
@@ -178,7 +172,7 @@ struct MediaPlayer::Impl final : ui::Window {
         !RegisterClassOnce(kClassName, nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))))
       return false;
     parent = parentWindow;
-    leftTwips = topTwips = widthTwips = heightTwips = 0;
+    widthTwips = heightTwips = 0;
     return Window::Create(kClassName, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, L"", 0, 0, 0,
                           0, parent);
   }
@@ -251,8 +245,7 @@ struct MediaPlayer::Impl final : ui::Window {
 
     graph = std::move(next);
     loaded = true;
-    if (autoSize) SizeToClip();
-    FitVideo();
+    SizeToClip();
     return S_OK;
   }
 
@@ -277,8 +270,7 @@ struct MediaPlayer::Impl final : ui::Window {
   void Place() {
     if (!hwnd()) return;
     const UINT dpi = Dpi();
-    SetWindowPos(hwnd(), nullptr, ui::TwipsToPixels(leftTwips, dpi), ui::TwipsToPixels(topTwips, dpi),
-                 ui::TwipsToPixels(widthTwips, dpi), ui::TwipsToPixels(heightTwips, dpi),
+    SetWindowPos(hwnd(), nullptr, 0, 0, ui::TwipsToPixels(widthTwips, dpi), ui::TwipsToPixels(heightTwips, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     FitVideo();
   }
@@ -344,8 +336,8 @@ struct MediaPlayer::Impl final : ui::Window {
         graph.control->Stop();
         SeekToStart();
       }
-      if (owner->EndOfStream) {
-        owner->EndOfStream(static_cast<long>(result));
+      if (owner->EndOfPlay) {
+        owner->EndOfPlay(static_cast<long>(result));
         // The handler may have destroyed the player or changed its clip.
         if (stillAlive.expired() || generation != current) return;
       }
@@ -353,48 +345,29 @@ struct MediaPlayer::Impl final : ui::Window {
   }
 };
 
-MediaPlayer::MediaPlayer() : impl_(std::make_unique<Impl>()) { impl_->owner = this; }
+ClipPlayer::ClipPlayer() : impl_(std::make_unique<Impl>()) { impl_->owner = this; }
 
-MediaPlayer::~MediaPlayer() = default;
+ClipPlayer::~ClipPlayer() = default;
 
-bool MediaPlayer::Create(HWND parent) { return impl_->Create(parent); }
+bool ClipPlayer::Create(HWND parent) { return impl_->Create(parent); }
 
-HWND MediaPlayer::hwnd() const { return impl_->hwnd(); }
+HWND ClipPlayer::hwnd() const { return impl_->hwnd(); }
 
-HRESULT MediaPlayer::put_FileName(const std::wstring& path) { return impl_->Open(path); }
+HRESULT ClipPlayer::Open(const std::wstring& path) { return impl_->Open(path); }
 
-void MediaPlayer::put_Dpi(UINT dpi) { impl_->dpi = dpi; }
+void ClipPlayer::SetDpi(UINT dpi) { impl_->dpi = dpi; }
 
-HRESULT MediaPlayer::put_PlayCount(long count) {
-  impl_->playCount = count < 1 ? 1 : count;
-  return S_OK;
-}
+void ClipPlayer::SetPlayCount(long count) { impl_->playCount = count < 1 ? 1 : count; }
 
-HRESULT MediaPlayer::put_AutoSize(bool autoSize) {
-  impl_->autoSize = autoSize;
-  if (autoSize) impl_->SizeToClip();
-  return S_OK;
-}
+HRESULT ClipPlayer::Play() { return impl_->Play(); }
 
-HRESULT MediaPlayer::Play() { return impl_->Play(); }
+HRESULT ClipPlayer::Stop() { return impl_->Stop(); }
 
-HRESULT MediaPlayer::Stop() { return impl_->Stop(); }
+float ClipPlayer::Width() const { return impl_->widthTwips; }
 
-void MediaPlayer::put_Left(float twips) {
-  impl_->leftTwips = twips;
-  impl_->Place();
-}
+float ClipPlayer::Height() const { return impl_->heightTwips; }
 
-void MediaPlayer::put_Top(float twips) {
-  impl_->topTwips = twips;
-  impl_->Place();
-}
-
-float MediaPlayer::Width() const { return impl_->widthTwips; }
-
-float MediaPlayer::Height() const { return impl_->heightTwips; }
-
-HRESULT MediaPlayer::put_Visible(bool visible) {
+HRESULT ClipPlayer::Show(bool visible) {
   if (!impl_->hwnd()) return E_UNEXPECTED;
   ShowWindow(impl_->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
   return S_OK;

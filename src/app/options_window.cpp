@@ -1,8 +1,11 @@
-#include "app/form1.h"
+#include "app/options_window.h"
+
+#include <utility>
 
 #include "app/resource_ids.h"
 #include "app/version.h"
 #include "base/decimal.h"
+#include "base/system_dll.h"
 #include "ui/twips.h"
 
 namespace app {
@@ -12,41 +15,42 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 // Posted when a path box has lost the focus; wParam: its binding.
 constexpr UINT kFocusLeft = WM_APP + 40;
 
-// Outer size for a client area of kForm1Width x kForm1Height twips.
+// Outer size for a client area of kOptionsWidth x kOptionsHeight twips.
 SIZE OuterSize(UINT dpi) {
-  RECT r{0, 0, ui::TwipsToPixels(kForm1Width, dpi), ui::TwipsToPixels(kForm1Height, dpi)};
+  RECT r{0, 0, ui::TwipsToPixels(kOptionsWidth, dpi), ui::TwipsToPixels(kOptionsHeight, dpi)};
   using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  static const auto adjust = base::SystemProc<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
   if (!adjust || !adjust(&r, kStyle, FALSE, 0, dpi)) AdjustWindowRectEx(&r, kStyle, FALSE, 0);
   return {r.right - r.left, r.bottom - r.top};
 }
 
 }  // namespace
 
-Form1::Form1(settings::OptionBook& book, Form1Events& events)
-    : book_(book), events_(events), bindings_(Form1Bindings(*this)), leftForOtherProgram_(bindings_.size()) {
-  Command1.Click = [this] { Command1_Click(); };
-  Command2.Click = [this] { events_.Command2_Click(); };
-  cmdBrowseAnimation.Click = [this] { cmdBrowseAnimation_Click(); };
-  cmdBrowseDetect.Click = [this] { cmdBrowseDetect_Click(); };
+OptionsWindow::OptionsWindow(settings::OptionBook& book)
+    : book_(book), bindings_(OptionsBindings(*this)), leftForOtherProgram_(bindings_.size()) {
+  hideButton.Click = [this] { ShowWindow(hwnd(), SW_MINIMIZE); };
+  exitButton.Click = [this] {
+    if (ExitNow) ExitNow();
+  };
+  browseClipButton.Click = [this] { Browse(clipPathBox, settings::kMovieFilter); };
+  browseMarkerButton.Click = [this] { Browse(markerPathBox, settings::kDetectFilter); };
   Bind();
 }
 
-bool Form1::Create() {
+bool OptionsWindow::Create() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const UINT dpi = ui::DpiFor(nullptr);
   HICON icon = static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(IDI_POSTLARK), IMAGE_ICON, 32, 32, LR_SHARED));
-  RegisterClassOnce(kForm1Class, icon, GetSysColorBrush(COLOR_BTNFACE));
+  RegisterClassOnce(kOptionsWindowClass, icon, GetSysColorBrush(COLOR_BTNFACE));
   const SIZE size = OuterSize(dpi);
-  if (!Window::Create(kForm1Class, 0, kStyle, L"Postlark", 0, 0, size.cx, size.cy, nullptr)) return false;
+  if (!Window::Create(kOptionsWindowClass, 0, kStyle, L"Postlark", 0, 0, size.cx, size.cy, nullptr)) return false;
   // The window may have opened on a monitor of another DPI.
   if (const UINT actual = ui::DpiFor(hwnd()); actual != dpi) {
     const SIZE s = OuterSize(actual);
     SetWindowPos(hwnd(), nullptr, 0, 0, s.cx, s.cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
   }
-  controls_ = std::make_unique<ui::ControlSet>(hwnd(), Form1Design(*this), Form1Lines());
+  controls_ = std::make_unique<ui::ControlSet>(hwnd(), OptionsDesign(*this), OptionsLines());
   SetWindowTextW(hwnd(), (ui::WindowText(hwnd()) + L" v" + base::DecimalW(POSTLARK_VERSION_MAJOR) + L"." +
                           base::DecimalW(POSTLARK_VERSION_MINOR))
                              .c_str());
@@ -55,18 +59,20 @@ bool Form1::Create() {
 
 // Each control edits its option; the record changes with it, before anything
 // reads the option again. A path box saves only when it loses the focus.
-void Form1::Bind() {
+void OptionsWindow::Bind() {
   for (size_t i = 0; i < bindings_.size(); ++i) {
     const Binding& b = bindings_[i];
     if (const auto* flag = std::get_if<settings::Flag>(&b.field)) {
       auto& box = static_cast<ui::CheckBox&>(*b.control);
-      box.Click = [this, &box, f = *flag] { book_.Set(f, box.Value()); };
+      box.Click = [this, &box, f = *flag] { book_.Set(f, box.Ticked()); };
     } else {
       auto& box = static_cast<ui::TextBox&>(*b.control);
-      const settings::Text f = std::get<settings::Text>(b.field);
-      box.Change = [this, &box, f] { book_.Set(f, box.Text()); };
+      if (const auto* count = std::get_if<settings::Count>(&b.field))
+        box.Change = [this, &box, f = *count] { book_.Set(f, box.Text()); };
+      else
+        box.Change = [this, &box, f = std::get<settings::Text>(b.field)] { book_.Set(f, box.Text()); };
       // Where the focus went is known once it has arrived there.
-      if (settings::RowOf(f).saveOn == settings::SaveOn::LostFocus)
+      if (settings::RowOf(b.field).saveOn == settings::SaveOn::LostFocus)
         box.LostFocus = [this, i] { PostMessageW(hwnd(), kFocusLeft, i, 0); };
     }
     ShowField(b.field);
@@ -74,17 +80,17 @@ void Form1::Bind() {
   book_.Changed = [this](settings::Field field) { ShowField(field); };
 }
 
-void Form1::ShowField(settings::Field field) {
+void OptionsWindow::ShowField(settings::Field field) {
   for (const Binding& b : bindings_) {
     if (b.field != field) continue;
     if (const auto* flag = std::get_if<settings::Flag>(&field))
-      static_cast<ui::CheckBox*>(b.control)->SetValue(book_.Get().*(*flag));
+      static_cast<ui::CheckBox*>(b.control)->SetTicked(book_.Get().*(*flag));
     else
-      static_cast<ui::TextBox*>(b.control)->SetText(book_.Get().*std::get<settings::Text>(field));
+      static_cast<ui::TextBox*>(b.control)->SetText(book_.Shown(field));
   }
 }
 
-void Form1::FocusLeft(size_t binding) {
+void OptionsWindow::FocusLeft(size_t binding) {
   if (binding >= bindings_.size()) return;
   HWND focus = GetFocus();
   const bool inWindow = focus && (focus == hwnd() || IsChild(hwnd(), focus));
@@ -93,11 +99,9 @@ void Form1::FocusLeft(size_t binding) {
   if (!leftForOtherProgram_[binding]) book_.Save(bindings_[binding].field);
 }
 
-void Form1::SaveEdits() {
+void OptionsWindow::SaveEdits() {
   for (size_t i = 0; i < bindings_.size(); ++i) {
-    const settings::Field field = bindings_[i].field;
-    if (!std::holds_alternative<settings::Text>(field) || settings::RowOf(field).saveOn != settings::SaveOn::LostFocus)
-      continue;
+    if (settings::RowOf(bindings_[i].field).saveOn != settings::SaveOn::LostFocus) continue;
     if (static_cast<ui::TextBox*>(bindings_[i].control)->HasFocus() || leftForOtherProgram_[i]) {
       leftForOtherProgram_[i] = false;
       book_.Save(bindings_[i].field);
@@ -105,7 +109,7 @@ void Form1::SaveEdits() {
   }
 }
 
-bool Form1::Editing(settings::Text field) const {
+bool OptionsWindow::Editing(settings::Text field) const {
   for (size_t i = 0; i < bindings_.size(); ++i)
     if (bindings_[i].field == settings::Field(field))
       return leftForOtherProgram_[i] || static_cast<const ui::TextBox*>(bindings_[i].control)->HasFocus();
@@ -113,7 +117,7 @@ bool Form1::Editing(settings::Text field) const {
 }
 
 // As a dialog does: the focus comes back to the control that had it.
-void Form1::OnActivate(WPARAM state) {
+void OptionsWindow::OnActivate(WPARAM state) {
   if (LOWORD(state) == WA_INACTIVE) {
     HWND focus = GetFocus();
     if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
@@ -122,64 +126,54 @@ void Form1::OnActivate(WPARAM state) {
   }
 }
 
-void Form1::Show() {
+void OptionsWindow::Show() {
   ShowWindow(hwnd(), SW_SHOW);
   UpdateWindow(hwnd());
-  SetFocus(chkFlashDrive.hwnd());
+  SetFocus(flashDriveBox.hwnd());
 }
 
-void Form1::Restore() {
+void OptionsWindow::Restore() {
   if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
   SetForegroundWindow(hwnd());
   ShowWindow(hwnd(), SW_SHOW);
 }
 
-void Form1::Close() {
+void OptionsWindow::Close() {
   // Destroying the window takes the focus from the box before WM_DESTROY:
   // too late to tell a path being typed from one left behind.
   SaveEdits();
   DestroyWindow(hwnd());
 }
 
-void Form1::ShowStatus(const std::wstring& status, const std::wstring& idle) {
-  lblStatus.SetText(status);
-  Label3.SetText(idle);
+void OptionsWindow::ShowStatus(const std::wstring& statusText, const std::wstring& idleText) {
+  status.SetText(statusText);
+  idle.SetText(idleText);
 }
 
-void Form1::Form_Resize(WPARAM sizeType) {
+// Minimised by any means: hidden, to the notification area.
+void OptionsWindow::OnResized(WPARAM sizeType) {
   if (sizeType != SIZE_MINIMIZED) return;
   SaveEdits();
   ShowWindow(hwnd(), SW_HIDE);
 }
 
-void Form1::OnDestroyed() { PostQuitMessage(0); }
-
-void Form1::Command1_Click() { ShowWindow(hwnd(), SW_MINIMIZE); }
-
-void Form1::cmdBrowseAnimation_Click() { Browse(txtMovie, settings::kMovieFilter); }
-
-void Form1::cmdBrowseDetect_Click() { Browse(txtFileDetect, settings::kDetectFilter); }
-
 // A chosen path goes into the box only; the box stores it when it next loses
 // the focus.
-void Form1::Browse(ui::TextBox& box, const wchar_t* filter) {
-  CommonDialog1.FileName = box.Text();
-  CommonDialog1.Filter = filter;
-  if (CommonDialog1.ShowOpen(hwnd())) box.SetText(CommonDialog1.FileName);
+void OptionsWindow::Browse(ui::TextBox& box, const wchar_t* filter) {
+  openDialog_.FileName = box.Text();
+  openDialog_.Filter = filter;
+  if (openDialog_.ShowOpen(hwnd())) box.SetText(openDialog_.FileName);
 }
 
-LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT OptionsWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_COMMAND:
       // Esc: the options window goes back to the tray, as OK does.
-      if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) Command1_Click();
+      if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) ShowWindow(hwnd(), SW_MINIMIZE);
       else if (controls_) controls_->Route(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
       return 0;
     case WM_SIZE:
-      Form_Resize(wParam);
-      return 0;
-    case WM_MOUSEMOVE:
-      events_.Form_MouseMove(lParam);
+      OnResized(wParam);
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -212,16 +206,13 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       Close();
       return 0;
     case WM_ENDSESSION:
-      if (!wParam) return 0;
-      SaveEdits();
-      events_.Form_Unload();
+      if (wParam) SaveEdits();
       return 0;
     case WM_DESTROY:
       SaveEdits();
-      events_.Form_Unload();
+      if (!std::exchange(closed_, true) && Closed) Closed();
       return 0;
   }
-  if (events_.OnMessage(msg, wParam, lParam)) return 0;
   return Window::HandleMessage(msg, wParam, lParam);
 }
 
