@@ -3,6 +3,8 @@
 // notifications, and whatever comes next. The check cycle asks each source
 // once a second; a source looks without ever holding up the window, and
 // reports a find, at once or later, through Found.
+#include <windows.h>
+
 #include <functional>
 
 namespace watch {
@@ -10,13 +12,16 @@ namespace watch {
 // Why a source the user turned on does not hear.
 enum class Deafness {
   None,
-  Refused,  // Windows keeps notifications from programs
-  Missing,  // this Windows has no notification list for programs
+  Refused,       // Windows keeps notifications from programs
+  Missing,       // this Windows has no notification list for programs
+  NotAnswering,  // a call into the platform has not answered, since `since`
+  Unreachable,   // the marker's folder cannot be reached
 };
 
 struct SourceState {
   bool on = true;
   Deafness deaf = Deafness::None;
+  ULONGLONG since = 0;  // on the application's clock (milliseconds)
   bool Hearing() const { return on && deaf == Deafness::None; }
 };
 

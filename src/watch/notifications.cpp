@@ -1,66 +1,51 @@
 #include "watch/notifications.h"
 
 #include <algorithm>
-#include <cwctype>
-
-#include "base/text.h"
 
 namespace watch {
 namespace {
 
 constexpr std::int64_t kTicksPerSecond = 10'000'000;  // FILETIME units
 constexpr ULONGLONG kFirstPauseMs = 2000, kLongestPauseMs = 5 * 60 * 1000;
-constexpr size_t kRememberedIds = 4096;  // months of toasts on a busy desk, a few hundred KiB at most
+// A call the reader waits for ends by its deadline; one that holds the
+// reader itself is given up a little after.
+constexpr ULONGLONG kGraceMs = 5000;
+constexpr size_t kRememberedToasts = 4096;  // months of toasts on a busy desk, a few hundred KiB at most
 
-bool SameText(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
-}
+using Kind = ToastAnswer::Kind;
 
 }  // namespace
 
-bool IsMailApp(const std::wstring& appUserModelId, const std::wstring& apps) {
-  const std::wstring_view id = appUserModelId;
-  const std::wstring_view family = id.substr(0, id.find(L'!'));
-  std::wstring_view list = apps;
-  while (!list.empty()) {
-    const size_t semicolon = list.find(L';');
-    const std::wstring_view entry = base::Trim(list.substr(0, semicolon));
-    list = semicolon == std::wstring_view::npos ? std::wstring_view() : list.substr(semicolon + 1);
-    if (entry.empty()) continue;
-    const bool wholeId = entry.find(L'!') != std::wstring_view::npos;
-    if (SameText(entry, id) || (!wholeId && SameText(entry, family))) return true;
-  }
-  return false;
-}
-
 ToastNews::ToastNews(std::int64_t started) : since_(started - 2 * kTicksPerSecond) {}
 
-bool ToastNews::Read(const std::vector<Toast>& toasts, const std::wstring& apps) {
+bool ToastNews::Read(const std::vector<Toast>& toasts) {
   bool mail = false;
-  std::set<std::uint32_t> listed;
+  std::set<std::pair<std::uint32_t, std::int64_t>> listed;
   for (const Toast& t : toasts) {
-    listed.insert(t.id);
-    if (!seen_.count(t.id) && t.created >= since_ && IsMailApp(t.appUserModelId, apps)) mail = true;
+    const auto key = std::make_pair(t.id, t.created);
+    listed.insert(key);
+    if (t.mail && !seen_.count(key) && (known_ || t.created >= since_)) mail = true;
   }
-  // An Id stays seen after it leaves the list, so a toast that one read
-  // missed is not new when it comes back; past kRememberedIds, only the
-  // listed ones are kept.
-  if (seen_.size() + listed.size() > kRememberedIds) seen_.clear();
+  known_ = true;
+  // A toast stays seen after it leaves the list, so one that a read missed
+  // is not new when it comes back; past kRememberedToasts, only the listed
+  // ones are kept.
+  if (seen_.size() + listed.size() > kRememberedToasts) seen_.clear();
   seen_.merge(listed);
   return mail;
 }
 
 ToastSource::ToastSource(std::function<std::unique_ptr<NotificationList>()> make, base::Mailbox& mailbox,
                          std::function<bool()> on, std::function<std::wstring()> apps, std::function<ULONGLONG()> now,
-                         std::int64_t started)
+                         std::int64_t started, DWORD deadlineMs)
     : make_(std::move(make)),
       on_(std::move(on)),
       apps_(std::move(apps)),
       now_(std::move(now)),
-      // A completion, posted: its result at once, if the source is on.
+      deadlineMs_(deadlineMs),
+      // An answer, posted: taken at once.
       listening_(mailbox.Listen([this] {
-        if (On() && Collect()) Found();
+        if (Collect() && On()) Found();
       })),
       news_(started) {}
 
@@ -68,79 +53,78 @@ ToastSource::~ToastSource() = default;
 
 void ToastSource::Look() {
   const bool found = Collect();
-  if (call_ == Call::None && now_() >= retryAt_) Start();
+  if (asking_ && now_() - askedAt_ > deadlineMs_ + kGraceMs) {
+    // The platform holds the reader itself: it goes, and a new one asks.
+    reader_.reset();
+    asking_ = false;
+    silentSince_ = askedAt_;
+    checkAccess_ = true;
+    Fail();
+  }
+  if (!asking_ && now_() >= retryAt_) {
+    if (!reader_) reader_ = std::make_unique<ToastReader>(make_, listening_.wake(), deadlineMs_);
+    if (reader_->Ask({checkAccess_, !requested_, apps_()})) {
+      asking_ = true;
+      askedAt_ = now_();
+    } else {
+      Fail();
+    }
+  }
   if (found) Found();
+}
+
+bool ToastSource::Collect() {
+  std::optional<ToastAnswer> answer = reader_ ? reader_->Take() : std::nullopt;
+  if (!answer) return false;
+  asking_ = false;
+  requested_ |= answer->requested;
+  switch (answer->kind) {
+    case Kind::Read:
+      state_ = ToastState::Allowed;
+      silentSince_.reset();
+      failures_ = 0;
+      checkAccess_ = false;
+      return news_.Read(answer->toasts);
+    case Kind::Granted:
+      // The user said yes: read at once, on the request's own word.
+      state_ = ToastState::Allowed;
+      silentSince_.reset();
+      checkAccess_ = false;
+      failures_ = 0;
+      retryAt_ = 0;
+      return false;
+    case Kind::Denied:
+      state_ = ToastState::Denied;
+      silentSince_.reset();
+      break;
+    case Kind::Missing:
+      state_ = ToastState::Missing;
+      break;
+    case Kind::TimedOut:
+      if (!silentSince_) silentSince_ = askedAt_;
+      // A prompt nobody answered in time is asked again.
+      if (answer->requested) requested_ = false;
+      break;
+    case Kind::Failed:
+      break;
+  }
+  checkAccess_ = true;
+  Fail();
+  return false;
 }
 
 SourceState ToastSource::State() const {
   if (!On()) return {false};
   if (state_ == ToastState::Missing) return {true, Deafness::Missing};
   if (state_ == ToastState::Denied) return {true, Deafness::Refused};
+  if (silentSince_) return {true, Deafness::NotAnswering, *silentSince_};
   return {true};
 }
 
-bool ToastSource::Collect() {
-  HRESULT error = S_OK;
-  switch (call_) {
-    case Call::None:
-      return false;
-    case Call::Request: {
-      ToastAccess access = ToastAccess::Unspecified;
-      const CallState s = list_->PollRequestAccess(&access, &error);
-      if (s == CallState::Running) return false;
-      call_ = Call::None;
-      // Allowed: the next tick reads. Anything else: the user said no.
-      if (s == CallState::Failed || access != ToastAccess::Allowed) {
-        if (s == CallState::Completed) state_ = ToastState::Denied;
-        Fail();
-      }
-      return false;
-    }
-    case Call::Read: {
-      std::vector<Toast> toasts;
-      const CallState s = list_->PollRead(&toasts, &error);
-      if (s == CallState::Running) return false;
-      call_ = Call::None;
-      if (s == CallState::Failed) {
-        Fail();
-        return false;
-      }
-      failures_ = 0;
-      return news_.Read(toasts, apps_());
-    }
-  }
-  return false;
-}
-
-void ToastSource::Start() {
-  if (!list_) {
-    list_ = make_();
-    const HRESULT opened = list_ ? list_->Open() : E_OUTOFMEMORY;
-    if (FAILED(opened)) {
-      list_.reset();
-      if (opened == REGDB_E_CLASSNOTREG || opened == CLASS_E_CLASSNOTAVAILABLE) state_ = ToastState::Missing;
-      return Fail();
-    }
-  }
-  // Windows is asked whether Postlark may read until a read succeeds, and
-  // again after one fails: not every second, since the question is a call
-  // into the platform that this thread would wait on.
-  ToastAccess access = ToastAccess::Allowed;
-  if ((state_ != ToastState::Allowed || failures_ > 0) && FAILED(list_->GetAccessStatus(&access))) return Fail();
-  if (access == ToastAccess::Unspecified && !requested_) {
-    // Nobody has decided yet: Windows asks the user, once a run.
-    requested_ = true;
-    if (FAILED(list_->StartRequestAccess(listening_.wake()))) return Fail();
-    call_ = Call::Request;
-    return;
-  }
-  if (access != ToastAccess::Allowed) {
-    state_ = ToastState::Denied;
-    return Fail();
-  }
-  state_ = ToastState::Allowed;
-  if (FAILED(list_->StartRead(listening_.wake()))) return Fail();
-  call_ = Call::Read;
+void ToastSource::AskAgainSoon() {
+  failures_ = 0;
+  retryAt_ = 0;
+  checkAccess_ = true;
 }
 
 void ToastSource::Fail() {

@@ -1,96 +1,95 @@
 #pragma once
 // The third way of hearing mail: Windows' toast notifications, for the new
 // Outlook, which shows no envelope in the notification area and has no rule
-// that writes a file. Each watching tick reads the list of toasts, without
-// waiting for it: a read is started on one tick and taken on a later one, or
-// when its completion is posted to the window. A toast of a mail app that
-// is new is mail.
+// that writes a file. Each watching tick asks a reader on a thread of its
+// own to read the list; a new toast of a mail app is mail. A call into the
+// platform that does not answer within its deadline is given up, and the
+// source says it is not hearing until one answers again.
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
-#include <string_view>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/mailbox.h"
 #include "watch/mail_source.h"
 #include "watch/notification_list.h"
+#include "watch/toast_reader.h"
 
 namespace watch {
 
-// Whether a toast's app is one of the mail apps, listed with ";" between
-// them: an entry with "!" is an app user model ID, matched whole; one
-// without is a package family name (the part of an app ID before "!"), or a
-// desktop program's whole app ID. Letter case does not count.
-bool IsMailApp(const std::wstring& appUserModelId, const std::wstring& apps);
-
-// What counts as new: an Id not seen before, of a toast created no earlier
-// than 2 s before Postlark started, so the toasts already waiting in the
-// notification centre at start do not alert.
+// What counts as new. What the first read that succeeds lists was there
+// before: a toast in it is new only if it was created since Postlark
+// started (it came while access was still being asked for, say). After
+// that read, a toast not seen before is new, whatever its time says: the
+// clock may have been set back. A toast is known by its Id and its time
+// together, since Windows reuses Ids.
 class ToastNews {
  public:
   explicit ToastNews(std::int64_t started);  // as a FILETIME
   // True when the list holds a new toast of a mail app. Every toast listed
   // counts as seen from now on.
-  bool Read(const std::vector<Toast>& toasts, const std::wstring& apps);
+  bool Read(const std::vector<Toast>& toasts);
 
  private:
   std::int64_t since_;
-  std::set<std::uint32_t> seen_;
+  bool known_ = false;  // a read has succeeded
+  std::set<std::pair<std::uint32_t, std::int64_t>> seen_;
 };
 
 // What Windows allows of the toast list, as far as Postlark knows.
 enum class ToastState { Unknown, Missing, Denied, Allowed };
 
-// Windows' toasts as a mail source, beside the envelope or the marker. Each
-// watching tick takes a read that has finished and starts the next, without
-// waiting for it: a read's completion wakes the source, which takes it then.
 class ToastSource final : public MailSource {
  public:
-  // make: the platform's list; on, apps: the options; now: milliseconds,
-  // for the pause after a failure; started: a FILETIME.
+  // make: the platform's list, made on the reader's thread; on, apps: the
+  // options; now: milliseconds, for pauses and deadlines; started: a
+  // FILETIME; deadlineMs: for each call into the platform.
   ToastSource(std::function<std::unique_ptr<NotificationList>()> make, base::Mailbox& mailbox,
               std::function<bool()> on, std::function<std::wstring()> apps, std::function<ULONGLONG()> now,
-              std::int64_t started);
+              std::int64_t started, DWORD deadlineMs = kDeadlineMs);
   ~ToastSource() override;
   ToastSource(const ToastSource&) = delete;
   ToastSource& operator=(const ToastSource&) = delete;
 
+  static constexpr DWORD kDeadlineMs = 30000;
+
   const wchar_t* Name() const override { return L"new Outlook"; }
   bool On() const override { return on_(); }
-  // Takes a read that has finished and starts the next, unless a call is
-  // still under way or the pause after a failure holds. The class is loaded
-  // on the first.
+  // Takes an answer that has come and asks for the next read, unless one is
+  // under way or the pause after a failure holds. A read under way past its
+  // deadline is given up with its thread.
   void Look() override;
   SourceState State() const override;
   ToastState Access() const { return state_; }
   // The user went to change what Windows allows: ask again at the next tick,
   // not after the pause.
-  void AskAgainSoon() {
-    failures_ = 0;
-    retryAt_ = 0;
-  }
+  void AskAgainSoon();
 
  private:
-  enum class Call { None, Request, Read };
-  // A call's result, if it has come: true when it found mail.
+  // The answer, if it has come: true when it found mail.
   bool Collect();
-  void Start();
   void Fail();
 
   std::function<std::unique_ptr<NotificationList>()> make_;
   std::function<bool()> on_;
   std::function<std::wstring()> apps_;
   std::function<ULONGLONG()> now_;
+  DWORD deadlineMs_;
   base::Mailbox::Listening listening_;
-  std::unique_ptr<NotificationList> list_;
+  std::unique_ptr<ToastReader> reader_;
   ToastNews news_;
-  Call call_ = Call::None;
+  bool asking_ = false;
+  ULONGLONG askedAt_ = 0;
+  bool checkAccess_ = true;  // until a read succeeds, and after one fails
+  bool requested_ = false;   // Windows asked the user, once a run
   ToastState state_ = ToastState::Unknown;
-  bool requested_ = false;  // RequestAccessAsync, at most once a run
+  std::optional<ULONGLONG> silentSince_;  // a call has not answered since then
   int failures_ = 0;
   ULONGLONG retryAt_ = 0;
 };

@@ -1,14 +1,12 @@
 // The notification list through the Windows Runtime's ABI: the listener's
-// class activated by name, its calls started with a completion handler of our
-// own and read back by polling the operation's status. Nothing here waits
-// for an operation; only the access status is a plain call.
-// Use one list from one thread (Postlark's UI thread), and destroy it there.
+// class activated by name in the multithreaded apartment, each asynchronous
+// call waited for on a completion handler of our own, with a deadline.
+// Use one list from one thread (the toast reader's), and destroy it there.
 #include <roapi.h>
 #include <winstring.h>
 
 #include <atomic>
 #include <iterator>
-#include <mutex>
 #include <new>
 #include <utility>
 
@@ -50,9 +48,19 @@ struct Runtime {
   PCWSTR(WINAPI* rawBuffer)(HSTRING, UINT32*) = nullptr;
 };
 
+// Reached first from a toast reader's thread, and a second reader may
+// start while the first is held by the platform.
 const Runtime& Rt() {
-  static const Runtime runtime;
-  return runtime;
+  static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+  static const Runtime* runtime = nullptr;
+  InitOnceExecuteOnce(
+      &once,
+      [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
+        runtime = new Runtime;
+        return TRUE;
+      },
+      nullptr, nullptr);
+  return *runtime;
 }
 
 // A string the runtime handed over; only ever made after Rt() has loaded.
@@ -81,21 +89,15 @@ ToastAccess ToAccess(abi::UserNotificationListenerAccessStatus status) {
   }
 }
 
-// Tells the caller that an operation has completed. Agile, so the runtime
-// calls it straight from its own thread rather than marshalling the call to
-// the UI thread's apartment. Disarmed, it calls nobody: an operation given up
-// may still complete later. Disarm waits for a call under way, so the caller's
-// owner may go as soon as it returns.
+// Says that an operation has completed, by an event the waiter holds too.
+// Agile, so the runtime calls it straight from its own thread. The event
+// lives as long as either: an operation given up may still complete later.
 template <class Result>
 class CompletedHandler final : public abi::IAsyncOperationCompletedHandler<Result>, public IAgileObject {
   using Handler = abi::IAsyncOperationCompletedHandler<Result>;
 
  public:
-  explicit CompletedHandler(std::function<void()> completed) : completed_(std::move(completed)) {}
-  void Disarm() {
-    std::lock_guard<base::Lock> hold(lock_);
-    armed_ = false;
-  }
+  HANDLE done() const { return done_.get(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -117,147 +119,68 @@ class CompletedHandler final : public abi::IAsyncOperationCompletedHandler<Resul
     return left;
   }
   HRESULT STDMETHODCALLTYPE Invoke(abi::IAsyncOperation<Result>*, AsyncStatus) override {
-    std::lock_guard<base::Lock> hold(lock_);
-    if (std::exchange(armed_, false) && completed_) completed_();
+    SetEvent(done_.get());
     return S_OK;
   }
 
  private:
   ~CompletedHandler() = default;
   std::atomic<ULONG> refs_{1};
-  base::Lock lock_;
-  bool armed_ = true;
-  std::function<void()> completed_;
+  base::UniqueHandle done_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
-HRESULT Collect(abi::IAccessStatusOperation* operation, ToastAccess* access) {
-  auto status = abi::UserNotificationListenerAccessStatus::Unspecified;
-  const HRESULT hr = operation->GetResults(&status);
-  if (SUCCEEDED(hr)) *access = ToAccess(status);
+// Waits for `operation` until it completes, `stop` is set or the deadline
+// passes. One that does not answer is cancelled and closed; its handler
+// goes with our last reference to it.
+template <class Result>
+HRESULT Await(abi::IAsyncOperation<Result>* operation, HANDLE stop, DWORD deadlineMs) {
+  ComRef<CompletedHandler<Result>> handler;
+  *handler.OutTyped() = new (std::nothrow) CompletedHandler<Result>;
+  if (!handler || !handler->done()) return E_OUTOFMEMORY;
+  ComRef<IAsyncInfo> info;
+  HRESULT hr = base::Query(operation, Iid<IAsyncInfo>::value, info);
+  if (FAILED(hr)) return hr;
+  // The runtime may call the handler at once, from here, if the operation
+  // has already completed.
+  if (FAILED(hr = operation->put_Completed(handler.get()))) return hr;
+  const HANDLE waits[] = {handler->done(), stop};
+  const DWORD waited = WaitForMultipleObjects(stop ? 2 : 1, waits, FALSE, deadlineMs);
+  AsyncStatus status = Error;
+  if (waited != WAIT_OBJECT_0 || FAILED(info->get_Status(&status)) || status == Started) {
+    // Cancel is a request: the operation ends later, or never; Close then
+    // refuses, and the operation goes with the last reference to it.
+    info->Cancel();
+    info->Close();
+    return kTimedOut;
+  }
+  if (status == Completed) return S_OK;
+  if (status == Canceled) hr = HRESULT_FROM_WIN32(ERROR_CANCELLED);
+  else if (FAILED(info->get_ErrorCode(&hr)) || SUCCEEDED(hr)) hr = E_FAIL;
+  info->Close();
   return hr;
 }
 
-// Only the app, id and creation time of each toast: never its content.
-HRESULT Collect(abi::INotificationsOperation* operation, std::vector<Toast>* toasts) {
-  ComRef<abi::IUserNotificationVectorView> view;
-  HRESULT hr = operation->GetResults(view.OutTyped());
-  if (FAILED(hr)) return hr;
-  if (!view) return E_POINTER;
-  UINT32 size = 0;
-  if (FAILED(hr = view->get_Size(&size))) return hr;
-  std::vector<Toast> read;
-  read.reserve(size);
-  for (UINT32 i = 0; i < size; ++i) {
-    ComRef<abi::IUserNotification> notification;
-    if (FAILED(hr = view->GetAt(i, notification.OutTyped()))) return hr;
-    if (!notification) return E_POINTER;
-    Toast toast{};
-    abi::DateTime created{};
-    if (FAILED(hr = notification->get_Id(&toast.id))) return hr;
-    if (FAILED(hr = notification->get_CreationTime(&created))) return hr;
-    toast.created = created.UniversalTime;
-    ComRef<abi::IAppInfo> app;
-    if (FAILED(hr = notification->get_AppInfo(app.OutTyped()))) return hr;
-    if (app) {  // a toast of no app keeps an empty id
-      UniqueHString id;
-      if (FAILED(hr = app->get_AppUserModelId(id.Out()))) return hr;
-      toast.appUserModelId = Text(id.get());
-    }
-    read.push_back(std::move(toast));
+// One toast: its Id, or nothing; its time and app, or `whole` false. Never
+// its content.
+bool ReadToast(abi::IUserNotification* notification, Toast* toast) {
+  if (!notification || FAILED(notification->get_Id(&toast->id))) return false;
+  abi::DateTime created{};
+  toast->whole = SUCCEEDED(notification->get_CreationTime(&created));
+  toast->created = created.UniversalTime;
+  ComRef<abi::IAppInfo> app;
+  if (FAILED(notification->get_AppInfo(app.OutTyped()))) {
+    toast->whole = false;
+  } else if (app) {  // a toast of no app keeps an empty id
+    UniqueHString id;
+    if (FAILED(app->get_AppUserModelId(id.Out()))) toast->whole = false;
+    else toast->app = Text(id.get());
   }
-  *toasts = std::move(read);
-  return S_OK;
+  return true;
 }
-
-// One kind of asynchronous call: the operation while it runs, then its
-// outcome, which Poll keeps telling until the next start.
-template <class Result, class Value>
-class Call {
-  using Operation = abi::IAsyncOperation<Result>;
-
- public:
-  ~Call() { Abandon(); }
-
-  // `begin` asks the listener for a new operation. A call still running is
-  // given up first: a hung platform call must not stop every later one.
-  template <class Begin>
-  HRESULT Start(std::function<void()> completed, Begin begin) {
-    Abandon();
-    value_ = Value{};
-    state_ = CallState::Running;
-    error_ = Launch(std::move(completed), begin);
-    if (FAILED(error_)) {
-      Abandon();
-      state_ = CallState::Failed;
-    }
-    return error_;
-  }
-
-  CallState Poll(Value* value, HRESULT* error) {
-    if (operation_) Settle();
-    if (value && state_ == CallState::Completed) *value = value_;
-    if (error) *error = state_ == CallState::Failed ? error_ : S_OK;
-    return state_;
-  }
-
-  // Cancels and closes a running operation; its handler calls nobody.
-  void Abandon() {
-    if (handler_) handler_->Disarm();
-    if (ComRef<IAsyncInfo> info; operation_ && SUCCEEDED(base::Query(operation_.get(), Iid<IAsyncInfo>::value, info))) {
-      info->Cancel();
-      info->Close();
-    }
-    operation_.Reset();
-    handler_.Reset();
-  }
-
- private:
-  template <class Begin>
-  HRESULT Launch(std::function<void()> completed, Begin begin) {
-    auto* handler = new (std::nothrow) CompletedHandler<Result>(std::move(completed));
-    if (!handler) return E_OUTOFMEMORY;
-    *handler_.OutTyped() = handler;
-    HRESULT hr = begin(operation_.OutTyped());
-    if (SUCCEEDED(hr) && !operation_) hr = E_POINTER;
-    // The runtime may call the handler at once, from here, if the operation
-    // has already completed.
-    if (SUCCEEDED(hr)) hr = operation_->put_Completed(handler);
-    return hr;
-  }
-
-  // Reads a finished operation's outcome, then closes and releases it.
-  void Settle() {
-    ComRef<IAsyncInfo> info;
-    AsyncStatus status = Error;
-    HRESULT hr = base::Query(operation_.get(), Iid<IAsyncInfo>::value, info);
-    if (SUCCEEDED(hr)) hr = info->get_Status(&status);
-    if (SUCCEEDED(hr) && status == Started) return;
-    if (SUCCEEDED(hr) && status == Completed) {
-      hr = Collect(operation_.get(), &value_);
-    } else if (SUCCEEDED(hr) && status == Canceled) {
-      hr = HRESULT_FROM_WIN32(ERROR_CANCELLED);
-    } else if (SUCCEEDED(hr)) {
-      if (FAILED(info->get_ErrorCode(&hr)) || SUCCEEDED(hr)) hr = E_FAIL;
-    }
-    state_ = SUCCEEDED(hr) ? CallState::Completed : CallState::Failed;
-    error_ = hr;
-    if (info) info->Close();
-    operation_.Reset();
-    handler_.Reset();
-  }
-
-  ComRef<Operation> operation_;
-  ComRef<CompletedHandler<Result>> handler_;
-  CallState state_ = CallState::Failed;
-  HRESULT error_ = abi::kIllegalMethodCall;  // until a call is started
-  Value value_{};
-};
 
 class WinRtNotificationList final : public NotificationList {
  public:
   ~WinRtNotificationList() override {
-    access_.Abandon();
-    read_.Abandon();
     listener_.Reset();
     if (initialized_) Rt().uninitialize();
   }
@@ -268,9 +191,9 @@ class WinRtNotificationList final : public NotificationList {
     // No Windows Runtime at all: the class is as missing as before 1607.
     if (!rt.Loaded()) return REGDB_E_CLASSNOTREG;
     if (!initialized_) {
-      // The UI thread is most often a single-threaded apartment already, the
-      // clip player's (S_FALSE); one of the multithreaded one is fine as it is.
-      const HRESULT hr = rt.initialize(RO_INIT_SINGLETHREADED);
+      // The listener is agile and lives in the multithreaded apartment: so
+      // does the thread that reads it.
+      const HRESULT hr = rt.initialize(RO_INIT_MULTITHREADED);
       if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) return hr;
       initialized_ = SUCCEEDED(hr);
     }
@@ -290,7 +213,6 @@ class WinRtNotificationList final : public NotificationList {
   }
 
   HRESULT GetAccessStatus(ToastAccess* status) override {
-    if (!status) return E_POINTER;
     if (!listener_) return abi::kIllegalMethodCall;
     auto raw = abi::UserNotificationListenerAccessStatus::Unspecified;
     const HRESULT hr = listener_->GetAccessStatus(&raw);
@@ -298,27 +220,45 @@ class WinRtNotificationList final : public NotificationList {
     return hr;
   }
 
-  HRESULT StartRequestAccess(std::function<void()> completed) override {
+  HRESULT RequestAccess(ToastAccess* status, HANDLE stop, DWORD deadlineMs) override {
     if (!listener_) return abi::kIllegalMethodCall;
-    return access_.Start(std::move(completed), [this](abi::IAccessStatusOperation** operation) {
-      return listener_->RequestAccessAsync(operation);
-    });
+    ComRef<abi::IAccessStatusOperation> operation;
+    HRESULT hr = listener_->RequestAccessAsync(operation.OutTyped());
+    if (SUCCEEDED(hr) && !operation) hr = E_POINTER;
+    if (SUCCEEDED(hr)) hr = Await(operation.get(), stop, deadlineMs);
+    auto raw = abi::UserNotificationListenerAccessStatus::Unspecified;
+    if (SUCCEEDED(hr)) hr = operation->GetResults(&raw);
+    if (SUCCEEDED(hr)) *status = ToAccess(raw);
+    return hr;
   }
-  CallState PollRequestAccess(ToastAccess* status, HRESULT* error) override { return access_.Poll(status, error); }
 
-  HRESULT StartRead(std::function<void()> completed) override {
+  HRESULT Read(std::vector<Toast>* toasts, HANDLE stop, DWORD deadlineMs) override {
     if (!listener_) return abi::kIllegalMethodCall;
-    return read_.Start(std::move(completed), [this](abi::INotificationsOperation** operation) {
-      return listener_->GetNotificationsAsync(abi::NotificationKinds::Toast, operation);
-    });
+    ComRef<abi::INotificationsOperation> operation;
+    HRESULT hr = listener_->GetNotificationsAsync(abi::NotificationKinds::Toast, operation.OutTyped());
+    if (SUCCEEDED(hr) && !operation) hr = E_POINTER;
+    if (SUCCEEDED(hr)) hr = Await(operation.get(), stop, deadlineMs);
+    ComRef<abi::IUserNotificationVectorView> view;
+    if (SUCCEEDED(hr)) hr = operation->GetResults(view.OutTyped());
+    if (SUCCEEDED(hr) && !view) hr = E_POINTER;
+    UINT32 size = 0;
+    if (SUCCEEDED(hr)) hr = view->get_Size(&size);
+    if (FAILED(hr)) return hr;
+    toasts->clear();
+    toasts->reserve(size);
+    for (UINT32 i = 0; i < size; ++i) {
+      // One toast that cannot be read costs only itself.
+      ComRef<abi::IUserNotification> notification;
+      Toast toast;
+      if (SUCCEEDED(view->GetAt(i, notification.OutTyped())) && ReadToast(notification.get(), &toast))
+        toasts->push_back(std::move(toast));
+    }
+    return S_OK;
   }
-  CallState PollRead(std::vector<Toast>* toasts, HRESULT* error) override { return read_.Poll(toasts, error); }
 
  private:
   bool initialized_ = false;  // RoInitialize to balance
   ComRef<abi::IUserNotificationListener> listener_;
-  Call<abi::UserNotificationListenerAccessStatus, ToastAccess> access_;
-  Call<abi::IUserNotificationVectorView*, std::vector<Toast>> read_;
 };
 
 }  // namespace

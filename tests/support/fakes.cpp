@@ -18,10 +18,12 @@ std::wstring MemoryStore::GetSetting(const std::wstring& app, const std::wstring
   return it == values.end() ? def : it->second;
 }
 
-void MemoryStore::SaveSetting(const std::wstring& app, const std::wstring& section,
-                              const std::wstring& key, const std::wstring& value) {
+DWORD MemoryStore::SaveSetting(const std::wstring& app, const std::wstring& section,
+                               const std::wstring& key, const std::wstring& value) {
+  if (refusal != ERROR_SUCCESS) return refusal;
   writes.push_back(key + L"=" + value);
   values[app + L"\\" + section + L"\\" + key] = value;
+  return ERROR_SUCCESS;
 }
 
 void FakeTimers::Host(ui::Timer& timer) {
@@ -79,29 +81,39 @@ void FakeDesktop::Copy(const std::string& text, char* buffer, int count) {
   buffer[n] = '\0';
 }
 
-HRESULT FakeNotificationList::StartRequestAccess(std::function<void()> completed) {
+void ToastScript::SetToasts(std::vector<watch::Toast> toasts) {
+  std::lock_guard<std::mutex> hold(lock_);
+  toasts_ = std::move(toasts);
+}
+
+std::vector<watch::Toast> ToastScript::Toasts() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return toasts_;
+}
+
+HRESULT FakeNotificationList::GetAccessStatus(watch::ToastAccess* access) {
+  ++s_.accessChecks;
+  while (s_.holdAccess) Sleep(5);
+  *access = s_.access;
+  return S_OK;
+}
+
+HRESULT FakeNotificationList::RequestAccess(watch::ToastAccess* access, HANDLE, DWORD) {
   ++s_.requests;
-  if (!s_.hold) completed();
-  return S_OK;
-}
-
-watch::CallState FakeNotificationList::PollRequestAccess(watch::ToastAccess* access, HRESULT*) {
-  if (s_.hold) return watch::CallState::Running;
   *access = s_.requestResult;
-  return watch::CallState::Completed;
-}
-
-HRESULT FakeNotificationList::StartRead(std::function<void()> completed) {
-  ++s_.reads;
-  if (!s_.hold) completed();
+  s_.access = *access;  // as Windows records the user's answer
   return S_OK;
 }
 
-watch::CallState FakeNotificationList::PollRead(std::vector<watch::Toast>* toasts, HRESULT* error) {
-  if (s_.hold) return watch::CallState::Running;
-  if (FAILED(s_.readError)) return *error = s_.readError, watch::CallState::Failed;
-  *toasts = s_.toasts;
-  return watch::CallState::Completed;
+HRESULT FakeNotificationList::Read(std::vector<watch::Toast>* toasts, HANDLE stop, DWORD deadlineMs) {
+  ++s_.reads;
+  const ULONGLONG deadline = GetTickCount64() + deadlineMs;
+  while (s_.hold) {
+    if (GetTickCount64() >= deadline || WaitForSingleObject(stop, 5) == WAIT_OBJECT_0) return watch::kTimedOut;
+  }
+  if (FAILED(s_.readError)) return s_.readError;
+  *toasts = s_.Toasts();
+  return S_OK;
 }
 
 }  // namespace testing_support

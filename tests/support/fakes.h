@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <utility>
@@ -31,8 +32,8 @@ class MemoryStore final : public settings::SettingsStore {
  public:
   std::wstring GetSetting(const std::wstring& app, const std::wstring& section,
                           const std::wstring& key, const std::wstring& def) override;
-  void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
-                   const std::wstring& value) override;
+  DWORD SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
+                    const std::wstring& value) override;
   // Postlark's options section, by key.
   std::wstring& operator[](const std::wstring& key) { return values[Path(key)]; }
   bool Has(const std::wstring& key) const { return values.count(Path(key)) != 0; }
@@ -41,6 +42,7 @@ class MemoryStore final : public settings::SettingsStore {
   std::map<std::wstring, std::wstring> values;
   std::vector<std::wstring> reads;   // keys, in order
   std::vector<std::wstring> writes;  // "key=value", in order
+  DWORD refusal = ERROR_SUCCESS;      // a locked-down profile: writes fail with it
 };
 
 // A mailbox for one listener: its wakes are counted, and the test delivers
@@ -117,30 +119,29 @@ class FakeDesktop final : public watch::DesktopWindows {
   std::vector<FakeWindow> windows_;
 };
 
-// Windows' toast list as the test scripts it. While `hold` is set, calls
-// started stay under way; otherwise they complete at once.
+// Windows' toast list as the test scripts it, from the test's thread while a
+// reader's thread uses it. While `hold` is set, reads wait (until their
+// deadline); while `holdAccess` is set, the access check never returns.
 struct ToastScript {
-  HRESULT open = S_OK;
-  watch::ToastAccess access = watch::ToastAccess::Allowed;
-  watch::ToastAccess requestResult = watch::ToastAccess::Allowed;
-  HRESULT readError = S_OK;
-  bool hold = false;
-  std::vector<watch::Toast> toasts;
-  int opens = 0, accessChecks = 0, requests = 0, reads = 0;
+  std::atomic<HRESULT> open{S_OK}, readError{S_OK};
+  std::atomic<watch::ToastAccess> access{watch::ToastAccess::Allowed}, requestResult{watch::ToastAccess::Allowed};
+  std::atomic<bool> hold{false}, holdAccess{false};
+  std::atomic<int> opens{0}, accessChecks{0}, requests{0}, reads{0};
+  void SetToasts(std::vector<watch::Toast> toasts);
+  std::vector<watch::Toast> Toasts();
+
+ private:
+  std::mutex lock_;
+  std::vector<watch::Toast> toasts_;
 };
 
 class FakeNotificationList final : public watch::NotificationList {
  public:
   explicit FakeNotificationList(ToastScript& script) : s_(script) {}
-  HRESULT Open() override { return ++s_.opens, s_.open; }
-  HRESULT GetAccessStatus(watch::ToastAccess* access) override {
-    ++s_.accessChecks;
-    return *access = s_.access, S_OK;
-  }
-  HRESULT StartRequestAccess(std::function<void()> completed) override;
-  watch::CallState PollRequestAccess(watch::ToastAccess* access, HRESULT* error) override;
-  HRESULT StartRead(std::function<void()> completed) override;
-  watch::CallState PollRead(std::vector<watch::Toast>* toasts, HRESULT* error) override;
+  HRESULT Open() override { return ++s_.opens, s_.open.load(); }
+  HRESULT GetAccessStatus(watch::ToastAccess* access) override;
+  HRESULT RequestAccess(watch::ToastAccess* access, HANDLE stop, DWORD deadlineMs) override;
+  HRESULT Read(std::vector<watch::Toast>* toasts, HANDLE stop, DWORD deadlineMs) override;
 
  private:
   ToastScript& s_;
@@ -169,11 +170,14 @@ class FakeClipWindow final : public alerts::ClipView {
 // the drives wait for it, as a drive that hangs would.
 class FakeMachine final : public alerts::Machine {
  public:
-  void Beep() override { ++beeps; }
+  void Beep() override {
+    beepThread = GetCurrentThreadId();
+    ++beeps;
+  }
   void OpenCdTray() override { Wait(), ++ejects; }
   void FlashFloppyDrive() override { Wait(), ++floppies; }
   std::atomic<int> beeps{0}, ejects{0}, floppies{0};
-  std::atomic<DWORD> driveThread{0};
+  std::atomic<DWORD> driveThread{0}, beepThread{0};
   std::atomic<HANDLE> gate{nullptr};
 
  private:

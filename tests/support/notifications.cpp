@@ -1,8 +1,8 @@
 #include "support/notifications.h"
 
+#include <cstdio>
 #include <string_view>
 
-#include "base/scoped.h"
 #include "support/paths.h"
 
 namespace testing_support {
@@ -21,19 +21,54 @@ void SetDword(const wchar_t* name, DWORD value) {
   RegSetKeyValueW(HKEY_CURRENT_USER, kSettings, name, REG_DWORD, &value, sizeof value);
 }
 
-DWORD GetDword(const wchar_t* name) {
+DWORD GetDword(const wchar_t* name, DWORD fallback = 0) {
   DWORD value = 0;
   DWORD size = sizeof value;
   return RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS
              ? value
-             : 0;
+             : fallback;
 }
+
+// A text field of a toast's line: the separator, the escape and NUL (which
+// would end the line) as %XX.
+std::wstring Escaped(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    if (c == L'%' || c == L'|' || c == L'\0') {
+      wchar_t code[4];
+      std::swprintf(code, 4, L"%%%02X", static_cast<unsigned>(c));
+      out += code;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// One toast, as the stand-in reads it:
+//   id|created|fails|appUserModelId|packageFamilyName|displayName
+std::wstring Line(const StandInToast& toast) {
+  return std::to_wstring(toast.id) + L'|' + std::to_wstring(toast.created) + L'|' + std::to_wstring(toast.fails) +
+         L'|' + Escaped(toast.app) + L'|' + Escaped(toast.family) + L'|' + Escaped(toast.displayName);
+}
+
+class Key {
+ public:
+  ~Key() {
+    if (key_) RegCloseKey(key_);
+  }
+  HKEY* Out() { return &key_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
 
 }  // namespace
 
 StandInNotifications::StandInNotifications() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
-  base::RegKey key;
+  Key key;
   DWORD created = 0;
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kClassKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE | kView, nullptr,
                       key.Out(), &created) != ERROR_SUCCESS)
@@ -62,12 +97,18 @@ StandInNotifications::~StandInNotifications() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettings);
 }
 
-void StandInNotifications::SetAccess(watch::ToastAccess access) { SetDword(L"Access", static_cast<DWORD>(access)); }
+void StandInNotifications::SetAccess(StandInAccess access) { SetDword(L"Access", static_cast<DWORD>(access)); }
+StandInAccess StandInNotifications::Access() const {
+  return static_cast<StandInAccess>(GetDword(L"Access", static_cast<DWORD>(StandInAccess::Allowed)));
+}
+void StandInNotifications::SetRequestResult(StandInAccess result) {
+  SetDword(L"RequestResult", static_cast<DWORD>(result));
+}
+void StandInNotifications::SetRequestHangs(bool hangs) { SetDword(L"RequestHangs", hangs ? 1 : 0); }
 
-void StandInNotifications::SetToasts(const std::vector<watch::Toast>& toasts) {
+void StandInNotifications::SetToasts(const std::vector<StandInToast>& toasts) {
   std::wstring lines;
-  for (const watch::Toast& toast : toasts)
-    lines += std::to_wstring(toast.id) + L"|" + toast.appUserModelId + L"|" + std::to_wstring(toast.created) + L'\0';
+  for (const StandInToast& toast : toasts) lines += Line(toast) + L'\0';
   lines += L'\0';
   RegSetKeyValueW(HKEY_CURRENT_USER, kSettings, L"Toasts", REG_MULTI_SZ, lines.c_str(),
                   static_cast<DWORD>((lines.size() + 1) * sizeof(wchar_t)));
@@ -75,10 +116,8 @@ void StandInNotifications::SetToasts(const std::vector<watch::Toast>& toasts) {
 
 void StandInNotifications::SetReadFails(HRESULT error) { SetDword(L"ReadFails", static_cast<DWORD>(error)); }
 void StandInNotifications::SetReadHangs(bool hangs) { SetDword(L"ReadHangs", hangs ? 1 : 0); }
-void StandInNotifications::SetRequestResult(watch::ToastAccess result) {
-  SetDword(L"RequestResult", static_cast<DWORD>(result));
-}
 DWORD StandInNotifications::Reads() const { return GetDword(L"Reads"); }
 DWORD StandInNotifications::AccessRequests() const { return GetDword(L"AccessRequests"); }
+DWORD StandInNotifications::Cancels() const { return GetDword(L"Cancels"); }
 
 }  // namespace testing_support

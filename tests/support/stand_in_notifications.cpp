@@ -1,27 +1,42 @@
 // A stand-in for Windows' notification list: a Windows Runtime DLL serving
-// Windows.UI.Notifications.Management.UserNotificationListener through the
-// interfaces Postlark declares, for Wine, which has no such class. What it
-// reports is read from HKCU\Software\Postlark\Test\Notifications at every
-// call (see tests/support/notifications.h); operations complete on a thread
-// of their own, as the platform's complete on its thread pool.
+// Windows.UI.Notifications.Management.UserNotificationListener for Wine,
+// which has no such class. Its interfaces are declared on its own, from the
+// published metadata (stand_in_abi.h), so Postlark's declarations are
+// checked against a second source rather than echoed. What it reports is read
+// from HKCU\Software\Postlark\Test\Notifications at every call (see
+// tests/support/notifications.h); operations complete, and cancels take
+// effect, on threads of their own, as the platform's do on its thread pool.
 #include <windows.h>
 #include <winstring.h>
 
+#include <cerrno>
 #include <cwchar>
+#include <cwctype>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
-#include "watch/notification_abi.h"
+#include "notifications.h"
+#include "stand_in_abi.h"
 
 namespace {
 
-using namespace watch::abi;
+using namespace stand_in;
 
 const wchar_t kSettings[] = L"Software\\Postlark\\Test\\Notifications";
+// A cancel is a request: the operation ends this much later.
+constexpr DWORD kCancelDelayMs = 50;
+// A toast's properties that fail: the bits the tests set.
+using testing_support::kFailsAppInfo;
+using testing_support::kFailsAppUserModelId;
+using testing_support::kFailsCreationTime;
+using testing_support::kFailsDisplayInfo;
+using testing_support::kFailsFamily;
+using testing_support::kFailsId;
 
 DWORD Setting(const wchar_t* name, DWORD fallback) {
   DWORD value = 0;
@@ -31,20 +46,20 @@ DWORD Setting(const wchar_t* name, DWORD fallback) {
              : fallback;
 }
 
-void Count(const wchar_t* name) {
-  const DWORD value = Setting(name, 0) + 1;
+void Store(const wchar_t* name, DWORD value) {
   RegSetKeyValueW(HKEY_CURRENT_USER, kSettings, name, REG_DWORD, &value, sizeof value);
 }
 
-// A test's list is a few lines; one that does not fit reads as none.
-std::vector<std::wstring> Lines(const wchar_t* name) {
-  std::vector<wchar_t> buffer(32768, L'\0');
-  DWORD bytes = static_cast<DWORD>((buffer.size() - 2) * sizeof(wchar_t));
-  std::vector<std::wstring> lines;
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettings, name, RRF_RT_REG_MULTI_SZ, nullptr, buffer.data(), &bytes))
-    return lines;
-  for (const wchar_t* line = buffer.data(); *line; line += lines.back().size() + 1) lines.emplace_back(line);
-  return lines;
+// Counters go up from any thread: one at a time within this process.
+void Count(const wchar_t* name) {
+  static std::mutex counting;
+  std::lock_guard lock(counting);
+  Store(name, Setting(name, 0) + 1);
+}
+
+HRESULT Text(const std::wstring& text, HSTRING* value) {
+  if (!value) return E_POINTER;
+  return WindowsCreateString(text.c_str(), static_cast<UINT32>(text.size()), value);
 }
 
 template <class T>
@@ -54,53 +69,150 @@ void Drop(T value) {
   }
 }
 
-// IUnknown and IInspectable for an object of the given interfaces, those
-// derived from IInspectable first.
+// One toast as a test sets it: a line of six fields split by '|',
+//   id|created|fails|appUserModelId|packageFamilyName|displayName
+// numbers in decimal, text with '%', '|' and NUL written as %XX.
+struct Toast {
+  UINT32 id = 0;
+  INT64 created = 0;
+  DWORD fails = 0;
+  std::wstring app, family, displayName;
+};
+
+bool Unescape(const std::wstring& field, std::wstring* text) {
+  text->clear();
+  for (size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != L'%') {
+      *text += field[i];
+      continue;
+    }
+    if (i + 2 >= field.size()) return false;
+    unsigned code = 0;
+    for (wchar_t digit : {field[i + 1], field[i + 2]}) {
+      const wchar_t* hex = L"0123456789ABCDEF";
+      const wchar_t* at = std::wcschr(hex, static_cast<wchar_t>(std::towupper(digit)));
+      if (!digit || !at) return false;
+      code = code * 16 + static_cast<unsigned>(at - hex);
+    }
+    *text += static_cast<wchar_t>(code);
+    i += 2;
+  }
+  return true;
+}
+
+template <class Number>
+bool Decimal(const std::wstring& field, Number* value) {
+  if (field.empty() || !(std::iswdigit(field[0]) || (std::is_signed_v<Number> && field[0] == L'-'))) return false;
+  wchar_t* end = nullptr;
+  errno = 0;
+  if constexpr (std::is_signed_v<Number>) {
+    const long long parsed = std::wcstoll(field.c_str(), &end, 10);
+    *value = static_cast<Number>(parsed);
+  } else {
+    const unsigned long long parsed = std::wcstoull(field.c_str(), &end, 10);
+    if (parsed > static_cast<unsigned long long>(static_cast<Number>(-1))) return false;
+    *value = static_cast<Number>(parsed);
+  }
+  return errno == 0 && end == field.c_str() + field.size();
+}
+
+bool Parse(const std::wstring& line, Toast* toast) {
+  std::vector<std::wstring> fields(1);
+  for (wchar_t c : line) {
+    if (c == L'|')
+      fields.emplace_back();
+    else
+      fields.back() += c;
+  }
+  return fields.size() == 6 && Decimal(fields[0], &toast->id) && Decimal(fields[1], &toast->created) &&
+         Decimal(fields[2], &toast->fails) && Unescape(fields[3], &toast->app) && Unescape(fields[4], &toast->family) &&
+         Unescape(fields[5], &toast->displayName);
+}
+
+// The toasts the test set; false when the value is unreadable or a line
+// malformed, which the read reports rather than hiding a test's mistake.
+bool ReadToasts(std::vector<Toast>* toasts) {
+  DWORD bytes = 0;
+  LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, kSettings, L"Toasts", RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &bytes);
+  if (status == ERROR_FILE_NOT_FOUND) return true;
+  if (status != ERROR_SUCCESS) return false;
+  std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 2, L'\0');
+  bytes = static_cast<DWORD>((buffer.size() - 2) * sizeof(wchar_t));
+  status = RegGetValueW(HKEY_CURRENT_USER, kSettings, L"Toasts", RRF_RT_REG_MULTI_SZ, nullptr, buffer.data(), &bytes);
+  if (status != ERROR_SUCCESS) return false;
+  for (const wchar_t* line = buffer.data(); *line; line += std::wcslen(line) + 1) {
+    Toast toast;
+    if (!Parse(line, &toast)) return false;
+    toasts->push_back(std::move(toast));
+  }
+  return true;
+}
+
+// IUnknown and IInspectable for an object of the given interfaces, the
+// first of them derived from IInspectable (or IUnknown for a delegate).
 template <class... Interfaces>
 class Object : public Interfaces... {
   using First = std::tuple_element_t<0, std::tuple<Interfaces...>>;
 
  public:
   virtual ~Object() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) {
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (iid == Iid<IUnknown>::value || iid == Iid<IInspectable>::value) *out = static_cast<First*>(this);
-    ((iid == Iid<Interfaces>::value ? void(*out = static_cast<Interfaces*>(this)) : void()), ...);
+    if (iid == IidOf<IUnknown>::value || iid == IidOf<IInspectable>::value) *out = static_cast<First*>(this);
+    ((iid == IidOf<Interfaces>::value ? void(*out = static_cast<Interfaces*>(this)) : void()), ...);
     if (!*out) return E_NOINTERFACE;
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() {
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+  ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = InterlockedDecrement(&refs_);
     if (left == 0) delete this;
     return static_cast<ULONG>(left);
   }
   // What Postlark never asks of the platform's objects.
-  HRESULT STDMETHODCALLTYPE GetIids(ULONG*, IID**) { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetRuntimeClassName(HSTRING*) { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetTrustLevel(TrustLevel*) { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIids(ULONG*, IID**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetRuntimeClassName(HSTRING*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTrustLevel(TrustLevel*) override { return E_NOTIMPL; }
 
  private:
   LONG refs_ = 1;
 };
 
+// Runs `work(object)` on a thread of its own, holding a reference meanwhile.
+template <class T, class Work>
+void OnItsOwnThread(T* object, Work work) {
+  object->AddRef();
+  std::thread([object, work = std::move(work)] {
+    work(object);
+    object->Release();
+  }).detach();
+}
+
 template <class Result>
-class Operation final : public Object<IAsyncOperation<Result>, IAsyncInfo, IAgileObject> {
-  using Handler = IAsyncOperationCompletedHandler<Result>;
+class Operation final : public Object<IAsyncOperationOf<Result>, IAsyncInfo, IAgileObject> {
+  using Handler = ICompletedHandlerOf<Result>;
 
  public:
   ~Operation() override {
     Drop(result_);
     Drop(handler_);
   }
-  // Settles a running operation (taking `result`) and calls its handler.
-  void Finish(AsyncStatus status, Result result, HRESULT error) {
+
+  // Settles a running operation, taking `result`, and calls its handler;
+  // false, dropping `result`, once it has settled already. `alongside` runs
+  // as it settles, before anyone can see the new status.
+  template <class Alongside>
+  bool Finish(AsyncStatus status, Result result, HRESULT error, Alongside alongside) {
     Handler* handler = nullptr;
     {
       std::lock_guard lock(mutex_);
-      if (status_ != Started) return Drop(result);
+      if (status_ != Started) {
+        Drop(result);
+        return false;
+      }
+      alongside();
       status_ = status;
       result_ = result;
       error_ = error;
@@ -110,6 +222,10 @@ class Operation final : public Object<IAsyncOperation<Result>, IAsyncInfo, IAgil
       handler->Invoke(this, status);
       handler->Release();
     }
+    return true;
+  }
+  bool Finish(AsyncStatus status, Result result, HRESULT error) {
+    return Finish(status, result, error, [] {});
   }
 
   HRESULT STDMETHODCALLTYPE put_Completed(Handler* handler) override {
@@ -123,173 +239,294 @@ class Operation final : public Object<IAsyncOperation<Result>, IAsyncInfo, IAgil
       handler->AddRef();
       status = status_;
     }
-    // Set after completion: called at once.
+    // Set after the operation settled: called at once, from here.
     if (status != Started) handler->Invoke(this, status);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Completed(Handler**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetResults(Result* results) override {
+  HRESULT STDMETHODCALLTYPE get_Completed(Handler** handler) override {
+    if (!handler) return E_POINTER;
     std::lock_guard lock(mutex_);
-    if (closed_ || status_ != Completed) return kIllegalMethodCall;
-    if constexpr (std::is_pointer_v<Result>) result_->AddRef();
+    if (closed_) return kIllegalMethodCall;
+    if ((*handler = handler_)) handler_->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetResults(Result* results) override {
+    if (!results) return E_POINTER;
+    std::lock_guard lock(mutex_);
+    if (closed_) return kIllegalMethodCall;
+    if (status_ == Error) return error_;
+    if (status_ != Completed) return kIllegalMethodCall;
+    if constexpr (std::is_pointer_v<Result>) {
+      if (result_) result_->AddRef();
+    }
     *results = result_;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Id(UINT32*) override { return E_NOTIMPL; }
+
+  HRESULT STDMETHODCALLTYPE get_Id(UINT32* id) override {
+    if (!id) return E_POINTER;
+    std::lock_guard lock(mutex_);
+    *id = id_;
+    return closed_ ? kIllegalMethodCall : S_OK;
+  }
   HRESULT STDMETHODCALLTYPE get_Status(AsyncStatus* status) override {
+    if (!status) return E_POINTER;
     std::lock_guard lock(mutex_);
     *status = status_;
     return closed_ ? kIllegalMethodCall : S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_ErrorCode(HRESULT* error) override {
+    if (!error) return E_POINTER;
     std::lock_guard lock(mutex_);
     *error = error_;
     return closed_ ? kIllegalMethodCall : S_OK;
   }
+  // A request: the operation moves to Canceled a little later, from a
+  // thread of its own, unless it settles first; once settled, nothing.
   HRESULT STDMETHODCALLTYPE Cancel() override {
-    Finish(Canceled, Result{}, HRESULT_FROM_WIN32(ERROR_CANCELLED));
+    Count(L"Cancels");
+    {
+      std::lock_guard lock(mutex_);
+      if (closed_) return kIllegalMethodCall;
+      if (status_ != Started || cancelling_) return S_OK;
+      cancelling_ = true;
+    }
+    OnItsOwnThread(this, [](Operation* self) {
+      Sleep(kCancelDelayMs);
+      self->Finish(Canceled, Result{}, HRESULT_FROM_WIN32(ERROR_CANCELLED));
+    });
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Close() override {
-    std::lock_guard lock(mutex_);
-    if (status_ == Started) return kIllegalStateChange;
-    closed_ = true;
+    Result result{};
+    Handler* handler = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      if (closed_) return S_OK;
+      if (status_ == Started) return kIllegalStateChange;
+      closed_ = true;
+      std::swap(result, result_);
+      std::swap(handler, handler_);
+    }
+    Drop(result);
+    Drop(handler);
     return S_OK;
   }
 
  private:
+  static UINT32 NextId() {
+    static LONG last = 0;
+    return static_cast<UINT32>(InterlockedIncrement(&last));
+  }
+
   std::mutex mutex_;
+  const UINT32 id_ = NextId();
   AsyncStatus status_ = Started;
   Result result_{};
   HRESULT error_ = S_OK;
   Handler* handler_ = nullptr;
+  bool cancelling_ = false;
   bool closed_ = false;
 };
 
-// Finishes `operation` from a thread of its own.
-template <class Result>
-void FinishLater(Operation<Result>* operation, AsyncStatus status, Result result, HRESULT error) {
-  operation->AddRef();
-  std::thread([=] {
-    operation->Finish(status, result, error);
-    operation->Release();
-  }).detach();
-}
+class AppDisplayInfo final : public Object<IAppDisplayInfo, IAgileObject> {
+ public:
+  explicit AppDisplayInfo(std::wstring name) : name_(std::move(name)) {}
+  HRESULT STDMETHODCALLTYPE get_DisplayName(HSTRING* value) override { return Text(name_, value); }
+  HRESULT STDMETHODCALLTYPE get_Description(HSTRING* value) override { return Text(L"", value); }
+  HRESULT STDMETHODCALLTYPE GetLogo(Size, IRandomAccessStreamReference** value) override {
+    if (value) *value = nullptr;
+    return E_NOTIMPL;
+  }
+
+ private:
+  std::wstring name_;
+};
 
 class AppInfo final : public Object<IAppInfo, IAgileObject> {
  public:
-  explicit AppInfo(std::wstring id) : id_(std::move(id)) {}
-  HRESULT STDMETHODCALLTYPE get_Id(HSTRING*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_AppUserModelId(HSTRING* value) override {
-    return WindowsCreateString(id_.c_str(), static_cast<UINT32>(id_.size()), value);
+  explicit AppInfo(const Toast& toast) : toast_(toast) {}
+  // The app's part of its AppUserModelId (after '!'); all of it when none.
+  HRESULT STDMETHODCALLTYPE get_Id(HSTRING* value) override {
+    const size_t bang = toast_.app.find(L'!');
+    return Text(bang == std::wstring::npos ? toast_.app : toast_.app.substr(bang + 1), value);
   }
-  HRESULT STDMETHODCALLTYPE get_DisplayInfo(IInspectable**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_PackageFamilyName(HSTRING*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_AppUserModelId(HSTRING* value) override {
+    if (toast_.fails & kFailsAppUserModelId) return E_FAIL;
+    return Text(toast_.app, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_DisplayInfo(IAppDisplayInfo** value) override {
+    if (!value) return E_POINTER;
+    *value = nullptr;
+    if (toast_.fails & kFailsDisplayInfo) return E_FAIL;
+    *value = new AppDisplayInfo(toast_.displayName);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_PackageFamilyName(HSTRING* value) override {
+    if (toast_.fails & kFailsFamily) return E_FAIL;
+    return Text(toast_.family, value);
+  }
 
  private:
-  std::wstring id_;
+  Toast toast_;
 };
 
-// One toast, from a line "id|appUserModelId|createdFiletimeDecimal". Its
-// content is none of Postlark's business: there is none to read.
+// One toast. Its content is none of Postlark's business: there is none.
 class Notification final : public Object<IUserNotification, IAgileObject> {
  public:
-  explicit Notification(const std::wstring& line) {
-    const size_t first = line.find(L'|');
-    const size_t last = line.rfind(L'|');
-    id_ = static_cast<UINT32>(std::wcstoul(line.c_str(), nullptr, 10));
-    if (first != last) app_ = line.substr(first + 1, last - first - 1);
-    if (last != std::wstring::npos) created_ = std::wcstoll(line.c_str() + last + 1, nullptr, 10);
+  explicit Notification(Toast toast) : toast_(std::move(toast)) {}
+  HRESULT STDMETHODCALLTYPE get_Notification(INotification** value) override {
+    if (value) *value = nullptr;
+    return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE get_Notification(IInspectable**) override { return E_NOTIMPL; }
+  // A toast without an app answers with none, and succeeds.
   HRESULT STDMETHODCALLTYPE get_AppInfo(IAppInfo** value) override {
-    *value = new AppInfo(app_);
+    if (!value) return E_POINTER;
+    *value = nullptr;
+    if (toast_.fails & kFailsAppInfo) return E_FAIL;
+    if (!toast_.app.empty()) *value = new AppInfo(toast_);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_Id(UINT32* value) override {
-    *value = id_;
+    if (!value) return E_POINTER;
+    if (toast_.fails & kFailsId) return E_FAIL;
+    *value = toast_.id;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_CreationTime(DateTime* value) override {
-    value->UniversalTime = created_;
+    if (!value) return E_POINTER;
+    if (toast_.fails & kFailsCreationTime) return E_FAIL;
+    value->UniversalTime = toast_.created;
     return S_OK;
   }
 
  private:
-  UINT32 id_ = 0;
-  std::wstring app_;
-  INT64 created_ = 0;
+  Toast toast_;
 };
 
 class Notifications final : public Object<IUserNotificationVectorView, IAgileObject> {
  public:
-  Notifications() {
-    for (const std::wstring& line : Lines(L"Toasts")) items_.push_back(new Notification(line));
+  explicit Notifications(const std::vector<Toast>& toasts) {
+    for (const Toast& toast : toasts) items_.push_back(new Notification(toast));
   }
   ~Notifications() override {
     for (IUserNotification* item : items_) item->Release();
   }
   HRESULT STDMETHODCALLTYPE GetAt(UINT32 index, IUserNotification** item) override {
+    if (!item) return E_POINTER;
+    *item = nullptr;
     if (index >= items_.size()) return kBounds;
     (*item = items_[index])->AddRef();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_Size(UINT32* size) override {
+    if (!size) return E_POINTER;
     *size = static_cast<UINT32>(items_.size());
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE IndexOf(IUserNotification*, UINT32*, boolean*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetMany(UINT32, UINT32, IUserNotification**, UINT32*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE IndexOf(IUserNotification* value, UINT32* index, boolean* found) override {
+    if (!index || !found) return E_POINTER;
+    *index = 0;
+    *found = false;
+    for (UINT32 i = 0; i < items_.size(); ++i) {
+      if (items_[i] == value) {
+        *index = i;
+        *found = true;
+        break;
+      }
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetMany(UINT32 start, UINT32 capacity, IUserNotification** items, UINT32* actual) override {
+    if (!actual || (capacity && !items)) return E_POINTER;
+    *actual = 0;
+    if (start > items_.size()) return kBounds;
+    for (UINT32 i = start; i < items_.size() && *actual < capacity; ++i, ++*actual)
+      (items[*actual] = items_[i])->AddRef();
+    return S_OK;
+  }
 
  private:
   std::vector<IUserNotification*> items_;
 };
 
 class Listener final : public Object<IUserNotificationListener, IAgileObject> {
-  using Status = UserNotificationListenerAccessStatus;
-
  public:
   HRESULT STDMETHODCALLTYPE RequestAccessAsync(IAccessStatusOperation** operation) override {
+    if (!operation) return E_POINTER;
     Count(L"AccessRequests");
-    auto* started = new Operation<Status>;
-    FinishLater(started, Completed, static_cast<Status>(Setting(L"RequestResult", 1)), S_OK);
-    *operation = started;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetAccessStatus(Status* result) override {
-    *result = static_cast<Status>(Setting(L"Access", 1));
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE add_NotificationChanged(IUnknown*, EventRegistrationToken*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE remove_NotificationChanged(EventRegistrationToken) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetNotificationsAsync(NotificationKinds kinds,
-                                                  INotificationsOperation** operation) override {
-    if (kinds != NotificationKinds::Toast) return E_INVALIDARG;  // all the platform serves
-    Count(L"Reads");
-    auto* started = new Operation<IUserNotificationVectorView*>;
-    const auto fails = static_cast<HRESULT>(Setting(L"ReadFails", S_OK));
-    if (Setting(L"ReadHangs", 0)) {
-      // never completes
-    } else if (FAILED(fails)) {
-      FinishLater<IUserNotificationVectorView*>(started, Error, nullptr, fails);
-    } else {
-      FinishLater<IUserNotificationVectorView*>(started, Completed, new Notifications, S_OK);
+    auto* started = new Operation<AccessStatus>;
+    if (!Setting(L"RequestHangs", 0)) {
+      const auto result = static_cast<AccessStatus>(Setting(L"RequestResult", 1));
+      OnItsOwnThread(started, [result](Operation<AccessStatus>* self) {
+        self->Finish(Completed, result, S_OK, [result] {
+          // The user's answer is the status from then on, as on Windows.
+          if (result == AccessStatus::Allowed || result == AccessStatus::Denied)
+            Store(L"Access", static_cast<DWORD>(result));
+        });
+      });
     }
     *operation = started;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetNotification(UINT32, IUserNotification**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetAccessStatus(AccessStatus* result) override {
+    if (!result) return E_POINTER;
+    *result = static_cast<AccessStatus>(Setting(L"Access", 1));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE add_NotificationChanged(INotificationChangedHandler*, EventRegistrationToken*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE remove_NotificationChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetNotificationsAsync(NotificationKinds kinds,
+                                                  INotificationsOperation** operation) override {
+    if (!operation) return E_POINTER;
+    *operation = nullptr;
+    if (kinds != NotificationKinds::Toast) return E_INVALIDARG;  // all the platform serves
+    Count(L"Reads");
+    auto* started = new Operation<IUserNotificationVectorView*>;
+    // A hanging read hangs whatever else is set; otherwise access comes first.
+    if (!Setting(L"ReadHangs", 0)) {
+      HRESULT error = static_cast<HRESULT>(Setting(L"ReadFails", S_OK));
+      std::vector<Toast> toasts;
+      if (static_cast<AccessStatus>(Setting(L"Access", 1)) != AccessStatus::Allowed)
+        error = E_ACCESSDENIED;
+      else if (SUCCEEDED(error) && !ReadToasts(&toasts))
+        error = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+      OnItsOwnThread(started, [error, toasts = std::move(toasts)](Operation<IUserNotificationVectorView*>* self) {
+        if (FAILED(error))
+          self->Finish(Error, nullptr, error);
+        else
+          self->Finish(Completed, new Notifications(toasts), S_OK);
+      });
+    }
+    *operation = started;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetNotification(UINT32, IUserNotification** result) override {
+    if (result) *result = nullptr;
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE ClearNotifications() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE RemoveNotification(UINT32) override { return E_NOTIMPL; }
 };
 
 class Factory final : public Object<IActivationFactory, IUserNotificationListenerStatics, IAgileObject> {
  public:
-  HRESULT STDMETHODCALLTYPE ActivateInstance(IInspectable**) override { return E_NOTIMPL; }
+  ~Factory() override { listener_->Release(); }
+  // The class has statics only.
+  HRESULT STDMETHODCALLTYPE ActivateInstance(IInspectable** instance) override {
+    if (instance) *instance = nullptr;
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE get_Current(IUserNotificationListener** value) override {
-    *value = new Listener;
+    if (!value) return E_POINTER;
+    (*value = listener_)->AddRef();
     return S_OK;
   }
+
+ private:
+  Listener* listener_ = new Listener;
 };
 
 }  // namespace
@@ -297,7 +534,9 @@ class Factory final : public Object<IActivationFactory, IUserNotificationListene
 extern "C" __declspec(dllexport) HRESULT WINAPI DllGetActivationFactory(HSTRING classId, IActivationFactory** factory) {
   if (!factory) return E_POINTER;
   *factory = nullptr;
-  if (std::wcscmp(WindowsGetStringRawBuffer(classId, nullptr), kUserNotificationListenerClass) != 0)
+  UINT32 length = 0;
+  const wchar_t* name = WindowsGetStringRawBuffer(classId, &length);
+  if (length != std::wcslen(kListenerClass) || std::wmemcmp(name, kListenerClass, length) != 0)
     return CLASS_E_CLASSNOTAVAILABLE;
   // Pinned: a completion thread may still be on its way out of this DLL.
   HMODULE self;
