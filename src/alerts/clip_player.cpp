@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/path.h"
 #include "base/scoped.h"
 #include "base/system_dll.h"
 #include "ui/twips.h"
@@ -55,7 +56,9 @@ struct Ole32 {
       : initialize(base::SystemProc<InitializeFn>(L"ole32.dll", "CoInitializeEx")),
         uninitialize(base::SystemProc<UninitializeFn>(L"ole32.dll", "CoUninitialize")),
         createInstance(base::SystemProc<CreateInstanceFn>(L"ole32.dll", "CoCreateInstance")) {}
-  HRESULT Initialize() const { return initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_NOTIMPL; }
+  HRESULT Initialize(DWORD model = COINIT_APARTMENTTHREADED) const {
+    return initialize ? initialize(nullptr, model) : E_NOTIMPL;
+  }
   void Uninitialize() const {
     if (uninitialize) uninitialize();
   }
@@ -68,9 +71,18 @@ struct Ole32 {
   CreateInstanceFn createInstance = nullptr;
 };
 
+// Reached first on the window's thread, and from the pool's after.
 const Ole32& Com() {
-  static const Ole32 com;
-  return com;
+  static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+  static const Ole32* com = nullptr;
+  InitOnceExecuteOnce(
+      &once,
+      [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
+        com = new Ole32;
+        return TRUE;
+      },
+      nullptr, nullptr);
+  return *com;
 }
 
 bool RendererConnected(IBaseFilter* renderer) {
@@ -88,6 +100,7 @@ bool RendererConnected(IBaseFilter* renderer) {
 
 HRESULT CheckIsDiskFile(const std::wstring& path) {
   if (path.empty()) return E_INVALIDARG;
+  if (base::NamesDevice(path)) return HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return HRESULT_FROM_WIN32(ERROR_DIRECTORY);
@@ -114,6 +127,43 @@ std::wstring FullPath(const std::wstring& path) {
 }
 
 }  // namespace
+
+struct ClipLoading {
+  std::wstring path;
+  Graph graph;
+  HRESULT result = E_PENDING;
+};
+
+std::shared_ptr<ClipLoading> ClipPlayer::Prepare(const std::wstring& path) {
+  auto loading = std::make_shared<ClipLoading>();
+  loading->path = path;
+  Graph& next = loading->graph;
+  HRESULT hr = Com().CreateInstance(kFilterGraph, kGraphBuilder, next.builder.Out());
+  // The GDI renderer draws everywhere; the default one draws nothing on some
+  // displays. Placed in the graph first, it is the one the video goes to.
+  if (SUCCEEDED(hr)) hr = Com().CreateInstance(kVideoRenderer, kBaseFilter, next.renderer.Out());
+  if (SUCCEEDED(hr)) hr = next.builder->AddFilter(next.renderer.get(), L"Video Renderer");
+  if (FAILED(hr)) loading->result = hr;
+  return loading;
+}
+
+void ClipPlayer::Load(ClipLoading& loading) {
+  if (loading.result != E_PENDING) return;
+  Graph& next = loading.graph;
+  // The filters the file calls for are made on this thread, in the
+  // multithreaded apartment; the graph itself is free-threaded.
+  const HRESULT com = Com().Initialize(COINIT_MULTITHREADED);
+  HRESULT hr = CheckIsDiskFile(loading.path);
+  if (SUCCEEDED(hr)) hr = next.builder->RenderFile(FullPath(loading.path).c_str(), nullptr);
+  // A clip with nothing to show is no clip for this window.
+  if (SUCCEEDED(hr) && !RendererConnected(next.renderer.get())) hr = VFW_E_UNSUPPORTED_VIDEO;
+  ComRef<IBasicVideo> basic;
+  if (SUCCEEDED(hr)) hr = Query(next.builder.get(), kBasicVideo, basic);
+  if (SUCCEEDED(hr)) hr = basic->GetVideoSize(&next.naturalWidth, &next.naturalHeight);
+  if (SUCCEEDED(hr) && (next.naturalWidth <= 0 || next.naturalHeight <= 0)) hr = VFW_E_UNSUPPORTED_VIDEO;
+  if (SUCCEEDED(com)) Com().Uninitialize();
+  loading.result = hr;
+}
 
 struct ClipPlayer::Impl final : ui::Window {
   ClipPlayer* owner = nullptr;
@@ -205,34 +255,17 @@ struct ClipPlayer::Impl final : ui::Window {
     }
   }
 
-  HRESULT Open(const std::wstring& path) {
+  // Takes a loaded clip: the player's now, sized to it.
+  HRESULT Take(ClipLoading& loading) {
     ReleaseGraph();
     if (!hwnd()) return E_UNEXPECTED;
-    HRESULT hr = CheckIsDiskFile(path);
-    if (FAILED(hr)) return hr;
-
-    Graph next;
-    hr = Com().CreateInstance(kFilterGraph, kGraphBuilder, next.builder.Out());
-    if (FAILED(hr)) return hr;
-    // The GDI renderer draws everywhere; the default one draws nothing on some
-    // displays. Placed in the graph first, it is the one the video goes to.
-    hr = Com().CreateInstance(kVideoRenderer, kBaseFilter, next.renderer.Out());
-    if (FAILED(hr)) return hr;
-    hr = next.builder->AddFilter(next.renderer.get(), L"Video Renderer");
-    if (FAILED(hr)) return hr;
-    hr = next.builder->RenderFile(FullPath(path).c_str(), nullptr);
-    if (FAILED(hr)) return hr;
-    // A clip with nothing to show is no clip for this window.
-    if (!RendererConnected(next.renderer.get())) return VFW_E_UNSUPPORTED_VIDEO;
-
+    if (FAILED(loading.result)) return loading.result;
+    Graph next = std::move(loading.graph);
+    HRESULT hr;
     if (FAILED(hr = Query(next.builder.get(), kMediaControl, next.control))) return hr;
     if (FAILED(hr = Query(next.builder.get(), kMediaEventEx, next.events))) return hr;
     if (FAILED(hr = Query(next.builder.get(), kMediaSeeking, next.seeking))) return hr;
     if (FAILED(hr = Query(next.builder.get(), kVideoWindow, next.video))) return hr;
-    ComRef<IBasicVideo> basic;
-    if (FAILED(hr = Query(next.builder.get(), kBasicVideo, basic))) return hr;
-    if (FAILED(hr = basic->GetVideoSize(&next.naturalWidth, &next.naturalHeight))) return hr;
-    if (next.naturalWidth <= 0 || next.naturalHeight <= 0) return VFW_E_UNSUPPORTED_VIDEO;
 
     if (FAILED(hr = next.events->SetNotifyWindow(reinterpret_cast<OAHWND>(hwnd()), kGraphEvent, 0))) return hr;
     next.video->put_AutoShow(OATRUE);
@@ -353,7 +386,9 @@ bool ClipPlayer::Create(HWND parent) { return impl_->Create(parent); }
 
 HWND ClipPlayer::hwnd() const { return impl_->hwnd(); }
 
-HRESULT ClipPlayer::Open(const std::wstring& path) { return impl_->Open(path); }
+HRESULT ClipPlayer::Take(const std::shared_ptr<ClipLoading>& loading) {
+  return loading ? impl_->Take(*loading) : E_POINTER;
+}
 
 void ClipPlayer::SetDpi(UINT dpi) { impl_->dpi = dpi; }
 

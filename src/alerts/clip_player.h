@@ -2,14 +2,18 @@
 // The clip player that fills the clip window: a child window at the top left
 // of its parent that plays a media file through DirectShow. What the clip
 // window relies on:
-//   Open       opens the clip and sizes the player to it: its natural size
-//              plus a 300-twip strip under the picture (a failure leaves no
-//              clip loaded and is returned)
+//   Prepare, Load, Take
+//              open a clip in three steps, so that its file is never read
+//              on the window's thread: the graph is made ready there, the
+//              file is read into it on any other, and the player takes it,
+//              sized to the clip: its natural size plus a 300-twip strip
+//              under the picture (a failure leaves no clip loaded)
 //   SetPlayCount  how many times Play() plays the clip
 //   Play       starts at once and returns while the clip plays on
 //   Stop       ends playback
 //   EndOfPlay  raised once at the end of every play
-// All calls are made and all events raised on the thread that owns the parent.
+// All other calls are made and all events raised on the thread that owns the
+// parent.
 #include <windows.h>
 
 #include <functional>
@@ -17,6 +21,9 @@
 #include <string>
 
 namespace alerts {
+
+// A clip on its way into the player.
+struct ClipLoading;
 
 class ClipPlayer {
  public:
@@ -31,7 +38,14 @@ class ClipPlayer {
   bool Create(HWND parent);
   HWND hwnd() const;
 
-  HRESULT Open(const std::wstring& path);
+  // On the window's thread: the graph for the clip at path, without its file.
+  static std::shared_ptr<ClipLoading> Prepare(const std::wstring& path);
+  // On any thread: reads the file into the graph. It may wait on the file's
+  // drive.
+  static void Load(ClipLoading& loading);
+  // On the window's thread: the loaded clip becomes the player's; S_OK, or
+  // why it cannot play.
+  HRESULT Take(const std::shared_ptr<ClipLoading>& loading);
   void SetPlayCount(long count);
   HRESULT Play();
   HRESULT Stop();
@@ -53,7 +67,8 @@ class ClipPlayer {
 
 // S_OK when path names an ordinary file that can be opened for reading:
 // folders, devices and pipes could block or be read as something they are
-// not. It may wait on the file's drive.
+// not, and a device name is never opened at all. It may wait on the file's
+// drive.
 HRESULT CheckIsDiskFile(const std::wstring& path);
 
 }  // namespace alerts

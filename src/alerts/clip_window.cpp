@@ -48,48 +48,59 @@ void ClipWindow::KeepOnTop() {
 
 void ClipWindow::Play(const std::wstring& path, ClipPlace place, int plays) {
   KeepOnTop();
+  // A hide still to come belongs to the clip before: it must not park this one.
+  hideTimer_.SetEnabled(false);
   player_.Show(false);
   plays_.Start(plays);
   player_.SetPlayCount(plays);
-  auto found = std::make_shared<HRESULT>(E_FAIL);
-  const bool started = checks_.Ask([check = check_, path, found] { *found = check(path); },
-                                 [this, asked = Asked{path, place}, found](bool newest) {
-                                   if (!newest) return;  // a newer clip was asked for, or none
-                                   if (FAILED(*found)) return MoveTo(Spot::ParkedRight);
-                                   OpenAndPlay(asked);
-                                 });
+  const std::shared_ptr<ClipLoading> loading = ClipPlayer::Prepare(path);
+  const bool started = checks_.Ask(
+      [check = check_, path, loading] {
+        if (FAILED(check(path))) return;
+        ClipPlayer::Load(*loading);
+      },
+      [this, loading, place](bool newest) {
+        if (newest) OpenAndPlay(loading, place);  // else a newer clip was asked for, or none
+      });
   if (!started) MoveTo(Spot::ParkedRight);  // no thread to look with: no clip this time
 }
 
-void ClipWindow::OpenAndPlay(const Asked& asked) {
+void ClipWindow::OpenAndPlay(const std::shared_ptr<ClipLoading>& loading, ClipPlace place) {
   // Framed at the DPI of the monitor it plays on, wherever it waits now.
   player_.SetDpi(CurrentDesk().Primary().dpi);
   // A clip that cannot be opened has no size to take: it is handled like one
   // that cannot start, out of sight beyond the right edge.
-  if (FAILED(player_.Open(asked.path))) return MoveTo(Spot::ParkedRight);
+  if (FAILED(player_.Take(loading))) return MoveTo(Spot::ParkedRight);
   const float width = player_.Width();
   const float height = player_.Height() - ClipPlayer::kControlStripTwips;
   if (width <= 0 || height <= 0) return MoveTo(Spot::ParkedRight);
   widthTwips_ = width;
   heightTwips_ = height;
-  MoveTo(asked.place == ClipPlace::TopRight  ? Spot::TopRight
-         : asked.place == ClipPlace::TopLeft ? Spot::TopLeft
-                                             : Spot::ParkedRight);
+  MoveTo(place == ClipPlace::TopRight  ? Spot::TopRight
+         : place == ClipPlace::TopLeft ? Spot::TopLeft
+                                       : Spot::ParkedRight);
   if (FAILED(player_.Play()) || FAILED(player_.Show(true))) MoveTo(Spot::ParkedRight);
 }
 
 void ClipWindow::EndOfPlay() {
-  if (plays_.EndOfPlay()) hideTimer_.SetEnabled(true);
+  if (plays_.EndOfPlay()) BeginHide();
 }
 
 void ClipWindow::CancelPlays() {
   if (!plays_.Cancel()) return;
-  hideTimer_.SetEnabled(true);
+  BeginHide();
   checks_.Forget();  // a clip not yet opened is not opened now
+}
+
+// Two ticks from now, whatever was counting before.
+void ClipWindow::BeginHide() {
+  hideTimer_.SetEnabled(false);
+  hideTimer_.SetEnabled(true);
 }
 
 void ClipWindow::HideTick() {
   if (!plays_.Tick()) return;
+  hideTimer_.SetEnabled(false);
   MoveTo(Spot::ParkedLeft);
   player_.Stop();
 }

@@ -22,27 +22,23 @@ class ClipWindow final : public ui::Window, public ClipView {
   static constexpr float kDesignWidthTwips = 4695.0f;
   static constexpr float kDesignHeightTwips = 1035.0f;
 
-  // check: looks at the clip's file, off the window's thread.
+  // check: looks at the clip's file, off the window's thread, before it is
+  // read.
   explicit ClipWindow(std::function<HRESULT(const std::wstring&)> check = CheckIsDiskFile);
 
   bool Show(bool parkRight) override;
   void Close() override;
-  // The clip's file is looked at off the window's thread first (a clip on a
-  // share that is gone must not freeze Postlark); the clip opens and plays
-  // once that look has found a file. A clip that cannot play leaves the
-  // window parked right.
+  // The clip's file is looked at and read off the window's thread (a clip on
+  // a share that is gone must not freeze Postlark); the clip plays once it
+  // has been read. A clip that cannot play leaves the window parked right.
   void Play(const std::wstring& path, ClipPlace place, int plays) override;
   void CancelPlays() override;
 
  private:
-  struct Asked {
-    std::wstring path;
-    ClipPlace place;
-  };
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void KeepOnTop();
-  void OpenAndPlay(const Asked& asked);
+  void OpenAndPlay(const std::shared_ptr<ClipLoading>& loading, ClipPlace place);
   void EndOfPlay();
   void BeginHide();
   void HideTick();

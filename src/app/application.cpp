@@ -7,6 +7,7 @@
 #include "alerts/clip_window.h"
 #include "app/resource_ids.h"
 #include "app/single_instance.h"
+#include "app/tray_text.h"
 #include "base/path.h"
 #include "presence/presenting.h"
 #include "settings/autostart.h"
@@ -44,9 +45,9 @@ struct NotifyItem {
   bool enabled;
 };
 
-NotifyItem NotifyItemFor(watch::ToastState state) {
-  if (state == watch::ToastState::Denied) return {L"Watch mail notifications (off in Windows settings)", true};
-  return {L"Watch mail &notifications", state != watch::ToastState::Missing};
+NotifyItem NotifyItemFor(watch::Deafness deaf) {
+  if (deaf == watch::Deafness::Refused) return {L"Watch mail notifications (off in Windows settings)", true};
+  return {L"Watch mail &notifications", deaf != watch::Deafness::Missing};
 }
 
 }  // namespace
@@ -77,16 +78,21 @@ Application::Application(Platform platform)
       options_(book_),
       activity_(*platform_.input),
       idle_(activity_),
-      tray_(platform_.notify),
+      tray_(platform_.notify, platform_.notifyWide),
       clipWindow_(platform_.makeClipWindow()) {
   const settings::Options& o = book_.Get();
   // The mail sources: a new one is one line here.
   Add<watch::EnvelopeSource>(sources_, *platform_.desktop, [&o] { return !o.marker; });
-  Add<watch::MarkerSource>(sources_, platform_.files, window_, [&o] { return o.marker; }, [this, &o] {
-    // The user may be halfway through typing the path: a partial path that
-    // happens to name a file must not get that file deleted.
-    return options_.Editing(&settings::Options::markerPath) ? std::wstring() : InFolder(o.markerPath);
-  });
+  Add<watch::MarkerSource>(
+      sources_, platform_.files, window_, [&o] { return o.marker; },
+      [this, &o] {
+        // The user may be halfway through typing the path: a partial path
+        // that happens to name a file must not get that file deleted. The
+        // path saved last is watched meanwhile.
+        constexpr settings::Text kPath = &settings::Options::markerPath;
+        return InFolder(options_.Editing(kPath) ? book_.Stored(kPath) : o.markerPath);
+      },
+      platform_.clock);
   toasts_ = Add<watch::ToastSource>(sources_, platform_.makeNotifications, window_,
                                     [&o] { return o.watchNotifications; }, [&o] { return o.notifyApps; },
                                     platform_.clock, platform_.started);
@@ -102,9 +108,16 @@ Application::Application(Platform platform)
   cycle_ = std::make_unique<watch::CheckCycle>(Pointers(sources_), Pointers(effects_), [this, &o] {
     return o.quietWhilePresenting && platform_.presenting();
   });
-  cycle_->Alerted = [this](const watch::MailSource*) { tray_.SetTip(LastMailTip(ShortTimeNow())); };
+  cycle_->Alerted = [this](const watch::MailSource*) {
+    lastMail_ = LastMailLine(ShortTime());
+    tray_.SetTip(TrayTip(lastMail_, notHearing_));
+  };
   idle_.Returned = [this] { clip_->UserReturned(); };
-  idle_.Ticked = [this](const presence::StatusLine& line) { options_.ShowStatus(line.status, line.idle); };
+  idle_.Ticked = [this](const presence::StatusLine& line) {
+    options_.ShowStatus(line.status, line.idle);
+    ShowHearing();
+  };
+  book_.SaveFailed = [this](DWORD error) { SaveFailed(error); };
   options_.Closed = [this] { Quit(); };
   options_.ExitNow = [this] { ExitNow(); };
   window_.OnMessage = [this](UINT msg, WPARAM wParam, LPARAM lParam) { return OnMessage(msg, wParam, lParam); };
@@ -153,7 +166,10 @@ bool Application::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return true;
   }
   if (msg == WM_ENDSESSION) {
-    if (wParam) Unload();
+    // Closed as Windows closes programs (an installer, an update): saved,
+    // and gone. At a logoff the session takes the process along.
+    if (wParam && (lParam & ENDSESSION_CLOSEAPP)) options_.Close();
+    else if (wParam) Unload();
     return true;
   }
   return tray_.OnShellMessage(msg);
@@ -176,7 +192,7 @@ void Application::ShowTrayMenu() {
   const settings::Options& o = book_.Get();
   tray_.Check(IDM_POP_STARTUP, settings::StartsWithWindows(settings::ThisExe()));
   tray_.Check(IDM_POP_QUIET, o.quietWhilePresenting);
-  const NotifyItem notify = NotifyItemFor(toasts_->Access());
+  const NotifyItem notify = NotifyItemFor(toasts_->State().deaf);
   tray_.SetItem(IDM_POP_NOTIFY, notify.text, notify.enabled);
   tray_.Check(IDM_POP_NOTIFY, o.watchNotifications);
   switch (tray_.ShowMenu()) {
@@ -205,18 +221,37 @@ void Application::ToggleStartWithWindows() {
   // A value for another path (the exe was moved) shows as off; choosing the
   // item then writes it for this exe.
   const std::wstring exe = settings::ThisExe();
-  settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe);
+  if (const DWORD error = settings::SetStartWithWindows(!settings::StartsWithWindows(exe), exe)) SaveFailed(error);
 }
 
 void Application::WatchNotificationsChosen() {
   // Windows keeps the toasts from programs: its settings page is where the
   // user can change that.
-  if (toasts_->Access() == watch::ToastState::Denied) {
+  if (toasts_->State().deaf == watch::Deafness::Refused) {
     ShellExecuteW(options_.hwnd(), nullptr, L"ms-settings:privacy-notifications", nullptr, nullptr, SW_SHOWNORMAL);
     toasts_->AskAgainSoon();
     return;
   }
   book_.Toggle(&settings::Options::watchNotifications);
+}
+
+void Application::ShowHearing() {
+  std::wstring line;
+  for (const auto& source : sources_) {
+    const watch::SourceState state = source->State();
+    if (!state.on || state.Hearing()) continue;
+    line = NotHearingLine(source->Name(), state, ShortTime(platform_.clock() - state.since));
+    break;
+  }
+  if (line == notHearing_) return;
+  notHearing_ = line;
+  tray_.SetTip(TrayTip(lastMail_.empty() ? LastMailLine({}) : lastMail_, notHearing_));
+  tray_.SetMarked(!notHearing_.empty());
+}
+
+void Application::SaveFailed(DWORD error) {
+  if (std::exchange(saveFailedShown_, true)) return;
+  tray_.ShowBalloon(SaveFailedText(error));
 }
 
 void Application::Unload() {

@@ -33,6 +33,7 @@ struct Platform {
   presence::InputState* input;
   std::function<bool()> presenting;
   TrayIcon::Notify notify;
+  TrayIcon::NotifyWide notifyWide;  // null: the shell's
   // Shared with commands that a hung drive may keep past the end.
   std::shared_ptr<alerts::Machine> machine;
   std::function<std::unique_ptr<alerts::ClipView>()> makeClipWindow;
@@ -70,6 +71,10 @@ class Application {
   void ShowTrayMenu();
   void ToggleStartWithWindows();
   void WatchNotificationsChosen();
+  // The tip and the mark say which source the user turned on does not hear.
+  void ShowHearing();
+  // Said once: Postlark goes on with what the user chose.
+  void SaveFailed(DWORD error);
   // The icon and the clip window go, as the session or the program ends.
   void Unload();
   void Quit();
@@ -91,6 +96,8 @@ class Application {
   alerts::ClipEffect* clip_ = nullptr;    // the user's return stops its loop
   std::unique_ptr<watch::CheckCycle> cycle_;
   UINT restoreMessage_ = 0;
+  std::wstring lastMail_, notHearing_;  // the tip's lines
+  bool saveFailedShown_ = false;
   bool unloaded_ = false;
 };
 

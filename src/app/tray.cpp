@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "app/resource_ids.h"
 
@@ -17,6 +18,13 @@ void PutTip(watch::NotifyIconRecord& record, const std::string& tip) {
   record.szTip[n] = '\0';
 }
 
+template <size_t N>
+void Put(wchar_t (&field)[N], const std::wstring& text) {
+  const size_t n = std::min(text.size(), N - 1);
+  std::wmemcpy(field, text.data(), n);
+  field[n] = L'\0';
+}
+
 }  // namespace
 
 void FillTrayRecord(watch::NotifyIconRecord& record, HWND hwnd, HICON icon) {
@@ -27,25 +35,6 @@ void FillTrayRecord(watch::NotifyIconRecord& record, HWND hwnd, HICON icon) {
   record.uCallbackMessage = kTrayCallbackMessage;
   record.hIcon = icon;
   PutTip(record, "Postlark");
-}
-
-std::string LastMailTip(const std::wstring& time, UINT codePage) {
-  constexpr size_t kLongest = sizeof(watch::NotifyIconRecord::szTip) - 1;  // 63, and a NUL
-  std::string tip = "Postlark: last mail at ";
-  // Whole characters only, as many as fit.
-  for (const wchar_t c : time) {
-    char bytes[8];
-    const int n = WideCharToMultiByte(codePage, 0, &c, 1, bytes, sizeof bytes, nullptr, nullptr);
-    if (n <= 0 || tip.size() + static_cast<size_t>(n) > kLongest) break;
-    tip.append(bytes, static_cast<size_t>(n));
-  }
-  return tip;
-}
-
-std::wstring ShortTimeNow() {
-  wchar_t time[80] = {};
-  const int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, time, 80);
-  return n > 1 ? std::wstring(time, static_cast<size_t>(n - 1)) : std::wstring();
 }
 
 TrayAction DecodeTrayNotification(long number) {
@@ -60,8 +49,43 @@ TrayAction DecodeTrayNotification(long number) {
   }
 }
 
-TrayIcon::TrayIcon(Notify notify)
+RECT MarkRect(int iconSize) {
+  const int side = std::max(iconSize / 2, std::min(6, iconSize));
+  return {iconSize - side, iconSize - side, iconSize, iconSize};
+}
+
+HICON MarkedIcon(HICON icon, int size) {
+  const base::WindowDc screen(nullptr);
+  const base::MemoryDc dc(CreateCompatibleDC(screen.get()));
+  const base::GdiObject<HBITMAP> color(CreateCompatibleBitmap(screen.get(), size, size));
+  const base::GdiObject<HBITMAP> mask(CreateBitmap(size, size, 1, 1, nullptr));
+  if (!dc || !color || !mask) return nullptr;
+  const RECT mark = MarkRect(size);
+  // Red with a white rim on the picture; opaque (0) in the mask.
+  const base::GdiObject<HBRUSH> red(CreateSolidBrush(RGB(200, 30, 30)));
+  const base::GdiObject<HPEN> rim(CreatePen(PS_SOLID, std::max(1, size / 16), RGB(255, 255, 255)));
+  {
+    const base::Selection into(dc.get(), color.get());
+    DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_IMAGE);
+    const base::Selection brush(dc.get(), red.get());
+    const base::Selection pen(dc.get(), rim.get());
+    Ellipse(dc.get(), mark.left, mark.top, mark.right, mark.bottom);
+  }
+  {
+    const base::Selection into(dc.get(), mask.get());
+    DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_MASK);
+    const base::Selection brush(dc.get(), GetStockObject(BLACK_BRUSH));
+    const base::Selection pen(dc.get(), GetStockObject(BLACK_PEN));
+    Ellipse(dc.get(), mark.left, mark.top, mark.right, mark.bottom);
+  }
+  ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+  return CreateIconIndirect(&info);
+}
+
+TrayIcon::TrayIcon(Notify notify, NotifyWide notifyWide)
     : notify_(std::move(notify)),
+      notifyWide_(notifyWide ? std::move(notifyWide)
+                             : NotifyWide([](DWORD m, NOTIFYICONDATAW& d) { return Shell_NotifyIconW(m, &d); })),
       menu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_SYSTRAY))),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
   retryTimer_.Tick = [this] { TryAdd(); };
@@ -71,6 +95,7 @@ TrayIcon::~TrayIcon() { Delete(); }
 
 void TrayIcon::Add(HWND owner, HICON icon) {
   FillTrayRecord(record_, owner, icon);
+  plain_ = icon;
   wanted_ = true;
   TryAdd();
 }
@@ -80,6 +105,8 @@ void TrayIcon::TryAdd() {
   // icon it will modify is there.
   shown_ = notify_(NIM_ADD, record_) || notify_(NIM_MODIFY, record_);
   retryTimer_.SetEnabled(wanted_ && !shown_);
+  // Added anew, it is as the record made it: the tip and mark come back.
+  if (shown_ && (!tip_.empty() || marked_)) Modify(NIF_TIP | NIF_ICON);
 }
 
 void TrayIcon::Delete() {
@@ -95,10 +122,37 @@ bool TrayIcon::OnShellMessage(UINT msg) {
   return true;
 }
 
-void TrayIcon::SetTip(const std::string& tip) {
-  PutTip(record_, tip);
-  if (shown_) notify_(NIM_MODIFY, record_);
+void TrayIcon::Modify(UINT flags, const wchar_t* info) {
+  if (!shown_) return;
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = record_.hWnd;
+  data.uID = record_.uID;
+  data.uFlags = flags;
+  data.hIcon = marked_ ? marked_.get() : plain_;
+  Put(data.szTip, tip_.empty() ? L"Postlark" : tip_);
+  if (info) {
+    Put(data.szInfoTitle, L"Postlark");
+    Put(data.szInfo, info);
+    data.dwInfoFlags = NIIF_WARNING;
+  }
+  notifyWide_(NIM_MODIFY, data);
 }
+
+void TrayIcon::SetTip(const std::wstring& tip) {
+  if (tip == tip_) return;
+  tip_ = tip;
+  Modify(NIF_TIP);
+}
+
+void TrayIcon::SetMarked(bool marked) {
+  if (marked == static_cast<bool>(marked_)) return;
+  // The size the notification area shows, at the system's DPI.
+  marked_.Reset(marked ? MarkedIcon(plain_, GetSystemMetrics(SM_CXSMICON)) : nullptr);
+  Modify(NIF_ICON);
+}
+
+void TrayIcon::ShowBalloon(const std::wstring& text) { Modify(NIF_INFO, text.c_str()); }
 
 void TrayIcon::Check(UINT item, bool on) {
   CheckMenuItem(GetSubMenu(menu_.get(), 0), item, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
@@ -121,8 +175,7 @@ UINT TrayIcon::ShowMenu() {
   SetForegroundWindow(owner);
   POINT pt;
   GetCursorPos(&pt);
-  const UINT chosen = TrackPopupMenu(GetSubMenu(menu_.get(), 0), TPM_RETURNCMD, pt.x, pt.y, 0,
-                                     owner, nullptr);
+  const UINT chosen = TrackPopupMenu(GetSubMenu(menu_.get(), 0), TPM_RETURNCMD, pt.x, pt.y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
   return chosen;
 }

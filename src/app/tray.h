@@ -3,8 +3,12 @@
 // Its notifications arrive at the owner window as the mouse-move message
 // (the callback message is WM_MOUSEMOVE), with the mouse message over the
 // icon in place of the pointer's x. The owner is a hidden window, so no
-// real pointer move ever arrives there.
+// real pointer move ever arrives there. The icon is added and deleted with
+// the 88-byte record; its longer tip, its marked image and a balloon go
+// through the shell's wide record, which every shell since Windows 2000
+// takes.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -22,25 +26,24 @@ inline constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;            // 0x200
 // "Postlark", a NUL, then blanks to the end of the 64-byte field.
 void FillTrayRecord(watch::NotifyIconRecord& record, HWND hwnd, HICON icon);
 
-// The tip after an alert: "Postlark: last mail at " and the time as the
-// user's short time format writes it, in the record's 8-bit code page (the
-// one given), cut to the 63 characters the record holds without splitting a
-// character.
-std::string LastMailTip(const std::wstring& time, UINT codePage = CP_ACP);
-// The time of day now in the user's short time format, without seconds.
-std::wstring ShortTimeNow();
-
 enum class TrayAction { None, Restore, Menu };
 
 // What a notification asks for: 514 (left button up) and 515 (double click)
 // restore, 517 (right button up) opens the menu, anything else nothing.
 TrayAction DecodeTrayNotification(long number);
 
+// Where the mark goes on an icon of that size: the lower right quarter, and
+// never less than 6 pixels, so it shows at every DPI.
+RECT MarkRect(int iconSize);
+// The icon at that size with the mark drawn over it; the caller owns it.
+HICON MarkedIcon(HICON icon, int size);
+
 class TrayIcon {
  public:
   using Notify = std::function<BOOL(DWORD message, watch::NotifyIconRecord& record)>;
+  using NotifyWide = std::function<BOOL(DWORD message, NOTIFYICONDATAW& data)>;
 
-  explicit TrayIcon(Notify notify = watch::NotifyIcon);
+  explicit TrayIcon(Notify notify = watch::NotifyIcon, NotifyWide notifyWide = nullptr);
   // Takes the icon away if it is still shown.
   ~TrayIcon();
   TrayIcon(const TrayIcon&) = delete;
@@ -55,10 +58,14 @@ class TrayIcon {
   void Add(HWND owner, HICON icon);
   void Delete();
   // True when msg was the shell's "TaskbarCreated": the shell restarted and
-  // forgot every icon, so ours is added again.
+  // forgot every icon, so ours is added again, with its tip and image.
   bool OnShellMessage(UINT msg);
-  // The tip shown over the icon (at most 63 characters).
-  void SetTip(const std::string& tip);
+  // The tip shown over the icon (at most 127 characters).
+  void SetTip(const std::wstring& tip);
+  // The icon with a mark over it, or plain.
+  void SetMarked(bool marked);
+  // One balloon from the icon.
+  void ShowBalloon(const std::wstring& text);
   // A check mark beside a menu item, or none.
   void Check(UINT item, bool on);
   // A menu item's text, and whether it can be chosen.
@@ -68,6 +75,8 @@ class TrayIcon {
 
  private:
   void TryAdd();
+  // Changes the shown icon through the wide record: those of `flags`.
+  void Modify(UINT flags, const wchar_t* info = nullptr);
 
   // The record as it was added; the delete sends the same window and id.
   watch::NotifyIconRecord record_{};
@@ -75,8 +84,18 @@ class TrayIcon {
   ui::Timer retryTimer_{2000};
 
   Notify notify_;
+  NotifyWide notifyWide_;
   base::Menu menu_;
   UINT taskbarCreated_;
+  std::wstring tip_;  // empty: the record's own
+  HICON plain_ = nullptr;
+  struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DestroyIcon(h); }
+  };
+  base::Scoped<IconTraits> marked_;  // shown while set
   bool wanted_ = false;  // between Add and Delete
   bool shown_ = false;   // the shell took the icon
 };

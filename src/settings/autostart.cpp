@@ -25,18 +25,19 @@ bool StartsWithWindows(const std::wstring& exePath) {
   return CompareStringOrdinal(value.data(), -1, command.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-void SetStartWithWindows(bool on, const std::wstring& exePath) {
+DWORD SetStartWithWindows(bool on, const std::wstring& exePath) {
   base::RegKey run;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, run.Out(),
-                      nullptr) != ERROR_SUCCESS)
-    return;
+  const LSTATUS opened =
+      RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, run.Out(), nullptr);
+  if (opened != ERROR_SUCCESS) return static_cast<DWORD>(opened);
   if (!on) {
-    RegDeleteValueW(run.get(), kRunValue);
-    return;
+    const LSTATUS removed = RegDeleteValueW(run.get(), kRunValue);
+    return removed == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<DWORD>(removed);
   }
   const std::wstring command = RunCommand(exePath);
-  RegSetValueExW(run.get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  return static_cast<DWORD>(RegSetValueExW(run.get(), kRunValue, 0, REG_SZ,
+                                           reinterpret_cast<const BYTE*>(command.c_str()),
+                                           static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))));
 }
 
 std::wstring ThisExe() {

@@ -2,6 +2,8 @@
 // "Start with Windows": the value "Postlark" under the user's Run key,
 // holding this exe's full path in quotes. Only the user's choice in the tray
 // menu writes or removes it; Postlark never adds itself.
+#include <windows.h>
+
 #include <string>
 
 namespace settings {
@@ -15,8 +17,8 @@ std::wstring RunCommand(const std::wstring& exePath);
 // On when the value holds this exe's command. A value for another path (the
 // exe was moved) counts as off.
 bool StartsWithWindows(const std::wstring& exePath);
-// Writes this exe's command, or removes the value.
-void SetStartWithWindows(bool on, const std::wstring& exePath);
+// Writes this exe's command, or removes the value: ERROR_SUCCESS, or why not.
+DWORD SetStartWithWindows(bool on, const std::wstring& exePath);
 
 // The full path of the running exe.
 std::wstring ThisExe();

@@ -25,7 +25,7 @@ constexpr OptionRow kTable[] = {
     {L"QuietFullScreen", &Options::quietWhilePresenting, L"1", SO::Change},
     {L"WatchNotifications", &Options::watchNotifications, L"1", SO::Change},
     // No box shows it, and nothing but the user's own edit writes it.
-    {L"NotifyApps", &Options::notifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe", SO::Never},
+    {L"NotifyApps", &Options::notifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe", SO::Never, TooLong::Default},
 };
 
 }  // namespace
@@ -85,9 +85,11 @@ int ParsePlays(const std::wstring& text) {
   return static_cast<int>(whole);
 }
 
-OptionBook::OptionBook(SettingsStore& store) : store_(store), typed_(std::size(kTable)) {
+OptionBook::OptionBook(SettingsStore& store)
+    : store_(store), typed_(std::size(kTable)), stored_(std::size(kTable)) {
   for (size_t i = 0; i < std::size(kTable); ++i) {
     const OptionRow& row = kTable[i];
+    stored_[i] = row.def;
     if (const Flag* flag = std::get_if<Flag>(&row.field))
       options_.*(*flag) = ParseFlag(row.def, false);
     else if (const Count* count = std::get_if<Count>(&row.field))
@@ -101,8 +103,10 @@ void OptionBook::LoadSettings() {
   for (size_t i = 0; i < std::size(kTable); ++i) {
     const OptionRow& row = kTable[i];
     // No box holds more; a longer text can only come from the registry.
-    const std::wstring stored =
-        store_.GetSetting(kAppName, kOptionsSection, row.key, row.def).substr(0, base::kLongestText);
+    std::wstring stored = store_.GetSetting(kAppName, kOptionsSection, row.key, row.def);
+    if (stored.size() > base::kLongestText)
+      stored = row.tooLong == TooLong::Cut ? stored.substr(0, base::kLongestText) : row.def;
+    stored_[i] = stored;
     if (const Flag* flag = std::get_if<Flag>(&row.field)) {
       options_.*(*flag) = ParseFlag(stored, ParseFlag(row.def, false));
     } else if (const Count* count = std::get_if<Count>(&row.field)) {
@@ -154,7 +158,13 @@ size_t OptionBook::Row(Field field) const {
 }
 
 void OptionBook::Write(size_t row) {
-  store_.SaveSetting(kAppName, kOptionsSection, kTable[row].key, Shown(kTable[row].field));
+  std::wstring text = Shown(kTable[row].field);
+  const DWORD error = store_.SaveSetting(kAppName, kOptionsSection, kTable[row].key, text);
+  if (error != ERROR_SUCCESS) {
+    if (SaveFailed) SaveFailed(error);
+    return;
+  }
+  stored_[row] = std::move(text);
 }
 
 }  // namespace settings

@@ -32,11 +32,16 @@ using Field = std::variant<Flag, Count, Text>;
 // typed), when its box loses the focus (Save), or never (only read).
 enum class SaveOn { Change, LostFocus, Never };
 
+// A stored text longer than the longest path: cut to it, or of no use at
+// all (the default then).
+enum class TooLong { Cut, Default };
+
 struct OptionRow {
   const wchar_t* key;
   Field field;
   const wchar_t* def;
   SaveOn saveOn;
+  TooLong tooLong = TooLong::Cut;
 };
 
 std::span<const OptionRow> OptionTable();
@@ -74,9 +79,13 @@ class OptionBook {
   void Save(Field field);
   // The field as its box shows it: a path as typed, a count as typed.
   std::wstring Shown(Field field) const;
+  // The text last loaded or written: a path being typed is not it yet.
+  const std::wstring& Stored(Field field) const { return stored_[Row(field)]; }
 
   // After a change of the record, for whatever shows it.
   std::function<void(Field)> Changed;
+  // A write the store refused, with the system's error.
+  std::function<void(DWORD error)> SaveFailed;
 
  private:
   size_t Row(Field field) const;
@@ -84,7 +93,8 @@ class OptionBook {
 
   SettingsStore& store_;
   Options options_{};
-  std::vector<std::wstring> typed_;  // per row: a count's text as typed
+  std::vector<std::wstring> typed_;   // per row: a count's text as typed
+  std::vector<std::wstring> stored_;  // per row: as last loaded or written
 };
 
 }  // namespace settings

@@ -42,18 +42,37 @@ bool IsMarker(HANDLE file, const std::wstring& name) {
          info.nFileSizeLow <= kLargestMarker && StoredName(file) == name;
 }
 
+// The folder, its drive or its share is not there: no marker can come.
+bool IsUnreachable(DWORD error) {
+  switch (error) {
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NOT_READY:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_HOST_UNREACHABLE:
+    case ERROR_REM_NOT_LIST:
+    case ERROR_UNEXP_NET_ERR:
+      return true;
+  }
+  return false;
+}
+
 // Why a file cannot be deleted: for good, or only while its writer holds it.
 Take Refused(DWORD error) { return error == ERROR_SHARING_VIOLATION ? Take::InUse : Take::Undeletable; }
 
 }  // namespace
 
 Take Win32MarkerFileSystem::TakeMarker(const std::wstring& path, const std::wstring& name) {
-  if (name.empty() || path.find(L'\0') != std::wstring::npos) return Take::NotFound;
+  if (name.empty() || path.find(L'\0') != std::wstring::npos || base::NamesDevice(path)) return Take::NotFound;
   base::UniqueHandle file(Open(path, DELETE));
   DWORD refusal = 0;
   if (!file) {
     // In use without delete sharing, or no right to delete: look, only look.
     refusal = GetLastError();
+    if (IsUnreachable(refusal)) return Take::Unreachable;
     if (refusal != ERROR_SHARING_VIOLATION && refusal != ERROR_ACCESS_DENIED) return Take::NotFound;
     file.Reset(Open(path, 0));
     if (!file) return Take::NotFound;
@@ -81,6 +100,7 @@ bool MarkerWatch::Found(const std::wstring& path, Take result) {
     case Take::InUse:
       return false;  // not yet: its writer still holds it
     case Take::NotFound:
+    case Take::Unreachable:
       break;
   }
   if (path == undeletable_) undeletable_.clear();
@@ -88,10 +108,11 @@ bool MarkerWatch::Found(const std::wstring& path, Take result) {
 }
 
 MarkerSource::MarkerSource(std::shared_ptr<MarkerFileSystem> fs, base::Mailbox& mailbox, std::function<bool()> on,
-                           std::function<std::wstring()> path)
+                           std::function<std::wstring()> path, std::function<ULONGLONG()> now)
     : fs_(std::move(fs)),
       on_(std::move(on)),
       path_(std::move(path)),
+      now_(std::move(now)),
       listening_(mailbox.Listen([this] { lookups_.Deliver(); })),
       lookups_(listening_.wake()) {}
 
@@ -100,8 +121,12 @@ void MarkerSource::Look() {
   const std::wstring path = path_();
   if (lookups_.Pending() && path == asked_) return;
   const std::wstring name = base::FinalComponent(path);
-  if (name.empty()) return lookups_.Forget();
+  if (name.empty()) {
+    unreachable_ = false;
+    return lookups_.Forget();
+  }
   asked_ = path;
+  askedAt_ = now_();
   // The job holds its own share of the file system and its result.
   auto result = std::make_shared<Take>(Take::NotFound);
   lookups_.Ask([fs = fs_, path, name, result] { *result = fs->TakeMarker(path, name); },
@@ -109,7 +134,15 @@ void MarkerSource::Look() {
 }
 
 void MarkerSource::Answered(const std::wstring& path, Take result, bool newest) {
+  if (newest) unreachable_ = result == Take::Unreachable;
   if (newest ? watch_.Found(path, result) : result == Take::Deleted) Found();
+}
+
+SourceState MarkerSource::State() const {
+  constexpr ULONGLONG kHungMs = 30000;
+  if (!On()) return {false};
+  if (unreachable_ || (lookups_.Pending() && now_() - askedAt_ > kHungMs)) return {true, Deafness::Unreachable};
+  return {true};
 }
 
 }  // namespace watch

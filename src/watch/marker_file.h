@@ -21,8 +21,9 @@
 namespace watch {
 
 // Undeletable: for good (read-only, no permission). InUse: its writer still
-// holds it; looked for again at the next tick.
-enum class Take { NotFound, Deleted, Undeletable, InUse };
+// holds it; looked for again at the next tick. Unreachable: its folder is
+// not there (a drive that is gone, a path with a typing error).
+enum class Take { NotFound, Deleted, Undeletable, InUse, Unreachable };
 
 // Marker files are empty or a few bytes: a larger file is never the marker.
 inline constexpr long long kLargestMarker = 64 * 1024;
@@ -32,7 +33,8 @@ class MarkerFileSystem {
   virtual ~MarkerFileSystem() = default;
   // Opens path once, without following a link; when it is a plain file of
   // at most kLargestMarker bytes whose stored name is exactly `name`,
-  // deletes it through that same handle.
+  // deletes it through that same handle. A path that names a device is
+  // never opened.
   // Called off the user-interface thread, one call at a time.
   virtual Take TakeMarker(const std::wstring& path, const std::wstring& name) = 0;
 };
@@ -67,9 +69,10 @@ class MarkerWatch {
 // always mail, whatever the user changed meanwhile.
 class MarkerSource final : public MailSource {
  public:
-  // on: the user watches the marker; path: the path to look at now.
+  // on: the user watches the marker; path: the path to look at now; now:
+  // milliseconds, to tell a look-up that hangs.
   MarkerSource(std::shared_ptr<MarkerFileSystem> fs, base::Mailbox& mailbox, std::function<bool()> on,
-               std::function<std::wstring()> path);
+               std::function<std::wstring()> path, std::function<ULONGLONG()> now);
   MarkerSource(const MarkerSource&) = delete;
   MarkerSource& operator=(const MarkerSource&) = delete;
 
@@ -79,6 +82,8 @@ class MarkerSource final : public MailSource {
   // Not watched this tick: a look-up under way no longer counts unless it
   // deletes its file.
   void Rest() override { lookups_.Forget(); }
+  // Not hearing: the folder is not there, or a look-up has hung for 30 s.
+  SourceState State() const override;
 
  private:
   void Answered(const std::wstring& path, Take result, bool newest);
@@ -86,9 +91,12 @@ class MarkerSource final : public MailSource {
   std::shared_ptr<MarkerFileSystem> fs_;
   std::function<bool()> on_;
   std::function<std::wstring()> path_;
+  std::function<ULONGLONG()> now_;
   base::Mailbox::Listening listening_;
   base::Lookups lookups_;
   std::wstring asked_;  // the newest look-up's path
+  ULONGLONG askedAt_ = 0;
+  bool unreachable_ = false;  // the last answer said so
   MarkerWatch watch_;
 };
 

@@ -67,8 +67,14 @@ class AppTest : public ::testing::Test {
     p.notify = [this](DWORD m, watch::NotifyIconRecord& r) -> BOOL {
       if (m == NIM_ADD && refusals > 0) return --refusals, FALSE;
       if (m == NIM_ADD) icon = r;
-      if (m == NIM_MODIFY) tip = r.szTip;
       return m != NIM_MODIFY || icon.hWnd != nullptr;
+    };
+    p.notifyWide = [this](DWORD m, NOTIFYICONDATAW& d) -> BOOL {
+      if (m != NIM_MODIFY || !icon.hWnd) return FALSE;
+      if (d.uFlags & NIF_TIP) tip = d.szTip;
+      if (d.uFlags & NIF_ICON) shownIcon = d.hIcon;
+      if (d.uFlags & NIF_INFO) balloons.push_back(d.szInfo);
+      return TRUE;
     };
     p.machine = machine;
     p.makeClipWindow = [this] {
@@ -95,6 +101,15 @@ class AppTest : public ::testing::Test {
     return gShown;
   }
   void Seconds(int n) { clock.Advance(n * 1000ULL); }
+  // Seconds go by, each with the window's messages (the background's
+  // answers) taken, until done() or 30 of them.
+  bool Until(const std::function<bool()>& done) {
+    for (int s = 0; s < 30; ++s) {
+      if (testing_support::PumpUntil(done, 200)) return true;
+      Seconds(1);
+    }
+    return false;
+  }
 
   std::unique_ptr<testing_support::MemoryStore> ownStore = std::make_unique<testing_support::MemoryStore>();
   testing_support::MemoryStore& store = *ownStore;
@@ -104,7 +119,9 @@ class AppTest : public ::testing::Test {
   testing_support::ScriptedInput input;
   int refusals = 0;
   watch::NotifyIconRecord icon{};
-  std::string tip;
+  std::wstring tip;
+  HICON shownIcon = nullptr;
+  std::vector<std::wstring> balloons;
   std::shared_ptr<testing_support::FakeMachine> machine = std::make_shared<testing_support::FakeMachine>();
   testing_support::FakeClipWindow* clip = nullptr;
   testing_support::FakeTimers clock;
@@ -129,7 +146,7 @@ TEST_F(AppTest, StartUpBringsEveryPartUpAndAnEnvelopeGoesThroughThemAll) {
   Seconds(1);
   EXPECT_EQ(desktop.sent.size(), 1u) << "Outlook was told";
   EXPECT_EQ(clip->places.back(), alerts::ClipPlace::TopRight);
-  EXPECT_EQ(tip.rfind("Postlark: last mail at ", 0), 0u) << "the tip says when";
+  EXPECT_EQ(tip.rfind(L"Postlark: last mail at ", 0), 0u) << "the tip says when";
 
   SendMessageW(Control(app::kBeepBox), BM_CLICK, 0, 0);
   EXPECT_EQ(store[L"Beep"], L"1") << "a click is stored at once";
@@ -164,7 +181,7 @@ TEST_F(AppTest, RelativePathsStartInPostlarksFolderAndAMarkerAlertsWhenItsLookup
   EXPECT_TRUE(desktop.deletes.empty()) << "the envelope is not looked for";
 }
 
-TEST_F(AppTest, TheDrivesAreDrivenOffTheWindowsThreadAndOneThatHangsGetsNoPileOfCommands) {
+TEST_F(AppTest, TheBeepAndTheDrivesAreDrivenOffTheWindowsThreadAndOneThatHangsGetsNoPileOfCommands) {
   store[L"FlashDrive"] = L"1";
   store[L"Eject"] = L"1";
   const base::UniqueHandle drive(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -172,8 +189,9 @@ TEST_F(AppTest, TheDrivesAreDrivenOffTheWindowsThreadAndOneThatHangsGetsNoPileOf
   Start();
   outlook.envelope = true;
   Seconds(1);
-  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->driveThread != 0; }, 5000));
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->driveThread != 0 && machine->beeps == 1; }, 5000));
   EXPECT_NE(machine->driveThread, GetCurrentThreadId());
+  EXPECT_NE(machine->beepThread, GetCurrentThreadId());
   Seconds(15);  // flash ticks, then a second alert, while the door hangs
   outlook.envelope = true;
   Seconds(2);
@@ -186,14 +204,52 @@ TEST_F(AppTest, TheDrivesAreDrivenOffTheWindowsThreadAndOneThatHangsGetsNoPileOf
   machine->gate = nullptr;  // the event goes with the test
 }
 
-TEST_F(AppTest, TheMenuSaysWhenWindowsKeepsTheToastsFromPrograms) {
+TEST_F(AppTest, TheMenuTipAndIconSayWhenWindowsKeepsTheToastsFromPrograms) {
   toasts.access = watch::ToastAccess::Denied;
   Start();
-  Seconds(3);
+  ASSERT_TRUE(Until([&] { return tip.find(L"\nNot hearing the new Outlook: Windows keeps notifications from programs") !=
+                                 std::wstring::npos; }));
+  EXPECT_NE(shownIcon, nullptr) << "no mark on the icon";
   const ShownItem item = NotifyItemShown();
   EXPECT_EQ(item.text, L"Watch mail notifications (off in Windows settings)");
   EXPECT_EQ(item.state & (MFS_GRAYED | MFS_CHECKED), static_cast<UINT>(MFS_CHECKED)) << "it opens the settings page";
   EXPECT_EQ(toasts.reads, 0);
+}
+
+// A locked-down profile: Postlark goes on with what the user chose and says
+// once that it could not save it.
+TEST_F(AppTest, ASaveThatFailsIsSaidOnceAndTheChoiceHolds) {
+  Start();
+  store.refusal = ERROR_ACCESS_DENIED;
+  SendMessageW(Control(app::kEjectBox), BM_CLICK, 0, 0);
+  SendMessageW(Control(app::kBeepBox), BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageW(Control(app::kEjectBox), BM_GETCHECK, 0, 0), BST_CHECKED);
+  ASSERT_EQ(balloons.size(), 1u) << "said at every click, or never";
+  EXPECT_NE(balloons[0].find(L"could not save its options"), std::wstring::npos);
+  outlook.envelope = true;
+  Seconds(1);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->ejects == 1; }, 5000)) << "the choice did not hold";
+}
+
+// While the marker box is being edited, the path saved last is watched; a
+// half-typed one never is. Closed as Windows closes programs, Postlark saves
+// the path in the box and goes.
+TEST_F(AppTest, TheSavedMarkerPathIsWatchedWhileTheBoxIsEditedAndAnUpdateClosesPostlarkSaving) {
+  store[L"FileDetect"] = L"1";
+  store[L"FileDetectName"] = L"C:\\mail\\new.flag";
+  Start();
+  HWND box = Control(app::kMarkerPathBox);
+  SetForegroundWindow(postlark->OptionsHwnd());
+  SetFocus(box);
+  ASSERT_EQ(GetFocus(), box);
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\mail\\n"));
+  files->present = true;
+  Seconds(1);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return machine->beeps == 1; }, 5000)) << "no watch while editing";
+  EXPECT_EQ(files->lastPath, L"C:\\mail\\new.flag");
+  SendMessageW(postlark->MessageHwnd(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+  EXPECT_FALSE(IsWindow(postlark->OptionsHwnd()));
+  EXPECT_EQ(store[L"FileDetectName"], L"C:\\mail\\n") << "the path in the box was not saved";
 }
 
 TEST_F(AppTest, TheToastListIsNotLoadedWhileTheOptionIsOff) {
@@ -206,7 +262,7 @@ TEST_F(AppTest, TheToastListIsNotLoadedWhileTheOptionIsOff) {
 TEST_F(AppTest, WithoutTheToastListTheMenusItemIsGreyed) {
   toasts.open = REGDB_E_CLASSNOTREG;
   Start();
-  Seconds(3);
+  ASSERT_TRUE(Until([&] { return tip.find(L"the notification service is missing") != std::wstring::npos; }));
   const ShownItem item = NotifyItemShown();
   EXPECT_EQ(item.text, L"Watch mail &notifications");
   EXPECT_TRUE(item.state & MFS_GRAYED);

@@ -44,6 +44,16 @@ TEST(MarkerPath, OnlyTheBackslashSeparatesAndRelativePathsStartInTheGivenFolder)
   for (const wchar_t* given : {L"\"C:\\new.flag\"", L"  C:\\new.flag\t", L" \" C:\\new.flag \" "})
     EXPECT_EQ(base::BarePath(given), L"C:\\new.flag") << std::wstring(given).size();
   EXPECT_EQ(base::BarePath(L"\""), L"\"") << "a lone quote is no pair";
+
+  // Devices are never opened, however they are named.
+  for (const wchar_t* device : {L"CON", L"nul", L"C:\\mail\\COM5", L"com5.flag", L"D:\\LPT1 .txt", L"C:AUX",
+                                L"com\u00b9", L"CONIN$", L"\\\\.\\COM5", L"\\\\.\\C:\\new.flag",
+                                L"\\\\?\\GLOBALROOT\\Device\\Serial0", L"\\\\server\\PIPE\\mail",
+                                L"\\\\?\\UNC\\server\\pipe\\mail"})
+    EXPECT_TRUE(base::NamesDevice(device)) << std::wstring(device).size();
+  for (const wchar_t* file : {L"C:\\mail\\COM10", L"C:\\mail\\COM0", L"C:\\console\\new.flag", L"CONFIG.SYS",
+                              L"\\\\server\\share\\new.flag", L"\\\\?\\C:\\mail\\new.flag", L"LPT.flag"})
+    EXPECT_FALSE(base::NamesDevice(file)) << std::wstring(file).size();
 }
 
 TEST(MarkerWatch, AnUndeletableMarkerAlertsOnceUntilSeenGone) {
@@ -100,7 +110,8 @@ class MarkerSourceTest : public ::testing::Test {
   testing_support::TestMailbox box;
   std::wstring path = L"Q:\\mail\\new.flag";
   int found = 0;
-  watch::MarkerSource source{drive, box, [] { return true; }, [this] { return path; }};
+  ULONGLONG now = 0;
+  watch::MarkerSource source{drive, box, [] { return true; }, [this] { return path; }, [this] { return now; }};
 };
 
 TEST_F(MarkerSourceTest, ALookUpBlockedByItsDriveHoldsUpNeitherTheTickNorASecondLookUpOfItsPath) {
@@ -153,7 +164,7 @@ TEST(MarkerSourceOwner, ALookUpThatHangsOutlivesTheSourceAndKeepsItsDriveAlive) 
   {
     auto drive = std::make_shared<SlowDrive>();
     left = drive;
-    watch::MarkerSource source(drive, box, [] { return true; }, [] { return L"Q:\\new.flag"; });
+    watch::MarkerSource source(drive, box, [] { return true; }, [] { return L"Q:\\new.flag"; }, [] { return 0ULL; });
     source.Look();
     ASSERT_TRUE(testing_support::PumpUntil([&] { return drive->inside == 1; }, 5000));
     // Leaving the scope waits for nothing.

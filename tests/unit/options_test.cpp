@@ -59,6 +59,21 @@ TEST_F(OptionsTest, StoredValuesLoadAsTheyReadWithoutAWriteAndTheViewHearsOfEach
   EXPECT_TRUE(store.writes.empty()) << "a stored value was written back";
 }
 
+TEST_F(OptionsTest, AnAppListLongerThanAnyOtherValueIsOfNoUseAndAFailedWriteIsSaid) {
+  store[L"NotifyApps"] = std::wstring(40000, L'a');
+  store[L"Movie"] = std::wstring(40000, L'm');
+  book.LoadSettings();
+  EXPECT_EQ(o.notifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe") << "over 64 KiB: the default";
+  EXPECT_EQ(o.clipPath.size(), 32767u) << "a path is cut";
+  std::vector<DWORD> failures;
+  book.SaveFailed = [&](DWORD error) { failures.push_back(error); };
+  store.refusal = ERROR_ACCESS_DENIED;
+  book.Toggle(&Options::eject);
+  EXPECT_TRUE(o.eject) << "the user's choice holds";
+  EXPECT_EQ(failures, std::vector<DWORD>{ERROR_ACCESS_DENIED});
+  EXPECT_EQ(book.Stored(&Options::eject), L"0") << "not stored";
+}
+
 TEST_F(OptionsTest, EachFieldSavesByItsOwnRule) {
   book.Toggle(&Options::clip);
   book.Toggle(&Options::clip);

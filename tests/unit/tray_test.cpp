@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/tray.h"
+#include "app/tray_text.h"
 #include "support/fakes.h"
 
 namespace {
@@ -36,17 +37,43 @@ struct LateShell {
   }
 };
 
-TEST(TrayIcon, TheRecordCarriesThePaddedTipAndTheLastMailTimeLater) {
+// The wide record's changes, as the shell keeps them.
+struct WideShell {
+  std::wstring tip;
+  HICON icon = nullptr;
+  std::wstring balloon;
+  app::TrayIcon::NotifyWide Fn() {
+    return [this](DWORD m, NOTIFYICONDATAW& d) -> BOOL {
+      if (m != NIM_MODIFY) return FALSE;
+      if (d.uFlags & NIF_TIP) tip = d.szTip;
+      if (d.uFlags & NIF_ICON) icon = d.hIcon;
+      if (d.uFlags & NIF_INFO) balloon = d.szInfo;
+      return TRUE;
+    };
+  }
+};
+
+TEST(TrayIcon, TheRecordCarriesThePaddedTipAndTheTipAndMarkComeBackWithTheShell) {
   LateShell shell;
-  app::TrayIcon tray(shell.Fn());
-  tray.Add(reinterpret_cast<HWND>(0x1234), nullptr);
+  WideShell wide;
+  HICON plain = LoadIconW(nullptr, IDI_APPLICATION);
+  app::TrayIcon tray(shell.Fn(), wide.Fn());
+  tray.Add(reinterpret_cast<HWND>(0x1234), plain);
   EXPECT_EQ(shell.last.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
   EXPECT_EQ(std::memcmp(shell.last.szTip, "Postlark\0", 9), 0);
   for (size_t i = 9; i < sizeof shell.last.szTip; ++i) ASSERT_EQ(shell.last.szTip[i], ' ') << "byte " << i;
-  tray.SetTip("Postlark: last mail at 9:41");
-  EXPECT_EQ(shell.calls.back(), static_cast<DWORD>(NIM_MODIFY));
-  EXPECT_STREQ(shell.last.szTip, "Postlark: last mail at 9:41");
-  EXPECT_EQ(shell.last.szTip[63], ' ');
+  tray.SetTip(L"Postlark: last mail at 9:41\nNot hearing the new Outlook: not answering since 9:40");
+  tray.SetMarked(true);
+  EXPECT_NE(wide.icon, plain);
+  // The shell restarts and forgets the icon: it comes back as it was.
+  wide = {};
+  shell.iconThere = false;
+  EXPECT_TRUE(tray.OnShellMessage(RegisterWindowMessageW(L"TaskbarCreated")));
+  EXPECT_EQ(wide.tip, L"Postlark: last mail at 9:41\nNot hearing the new Outlook: not answering since 9:40");
+  EXPECT_NE(wide.icon, nullptr);
+  EXPECT_NE(wide.icon, plain) << "the mark was lost";
+  tray.SetMarked(false);
+  EXPECT_EQ(wide.icon, plain);
 }
 
 TEST(TrayIcon, AnAddTheShellRefusesIsTriedAgainUntilItTakesAndAgainAfterARestart) {
@@ -86,15 +113,44 @@ TEST(TrayIcon, ABusyShellThatRefusesTheAddButShowsTheIconIsNotAskedAgain) {
   EXPECT_EQ(calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
 }
 
-TEST(LastMailTip, TheTimeAsTheUserWritesItWithinTheRecordsSixtyThreeCharacters) {
-  EXPECT_EQ(app::LastMailTip(L"2:05 PM"), "Postlark: last mail at 2:05 PM");
-  // A format as long as a user may make it: cut to what the record holds.
-  EXPECT_EQ(app::LastMailTip(std::wstring(80, L'x')), "Postlark: last mail at " + std::string(40, 'x'));
-  // Two-byte characters are never split at the cut.
-  if (IsValidCodePage(932)) {
-    EXPECT_EQ(app::LastMailTip(std::wstring(30, L'\u5348'), 932).size(), 23u + 40u);
-    EXPECT_EQ(app::LastMailTip(L"x" + std::wstring(30, L'\u5348'), 932).size(), 23u + 1u + 38u)
-        << "half a character at the end";
+TEST(TrayText, TheTipSaysWhichSourceDoesNotHearAndWhyWithinItsHundredAndTwentySevenCharacters) {
+  using watch::Deafness;
+  EXPECT_EQ(app::NotHearingLine(L"new Outlook", {true, Deafness::Refused}, L""),
+            L"Not hearing the new Outlook: Windows keeps notifications from programs");
+  EXPECT_EQ(app::NotHearingLine(L"new Outlook", {true, Deafness::NotAnswering, 5}, L"10:42"),
+            L"Not hearing the new Outlook: not answering since 10:42");
+  EXPECT_EQ(app::NotHearingLine(L"marker file", {true, Deafness::Unreachable}, L""),
+            L"Not hearing the marker file: its folder cannot be reached");
+  EXPECT_EQ(app::NotHearingLine(L"new Outlook", {false}, L""), L"") << "off is not deaf";
+  EXPECT_EQ(app::NotHearingLine(L"new Outlook", {true}, L""), L"");
+  EXPECT_EQ(app::TrayTip(app::LastMailLine(L"2:05 PM"), L""), L"Postlark: last mail at 2:05 PM");
+  EXPECT_EQ(app::TrayTip(L"Postlark", L"x"), L"Postlark\nx");
+  EXPECT_EQ(app::TrayTip(app::LastMailLine(std::wstring(80, L'x')), std::wstring(80, L'y')).size(), 127u);
+  EXPECT_EQ(app::SaveFailedText(ERROR_ACCESS_DENIED).rfind(L"Postlark could not save its options: ", 0), 0u);
+}
+
+// The mark at the sizes the notification area asks for, from 100 to 200 percent.
+TEST(TrayIcon, TheMarkIsDrawnOverTheIconAtEverySize) {
+  HICON plain = LoadIconW(nullptr, IDI_APPLICATION);
+  for (const int size : {16, 20, 24, 32}) {
+    const RECT mark = app::MarkRect(size);
+    EXPECT_GE(mark.right - mark.left, 6) << size;
+    EXPECT_EQ(mark.right, size);
+    const HICON marked = app::MarkedIcon(plain, size);
+    ASSERT_NE(marked, nullptr) << size;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(marked, &info));
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof bmi.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(static_cast<size_t>(size) * size);
+    const HDC dc = GetDC(nullptr);
+    ASSERT_EQ(GetDIBits(dc, info.hbmColor, 0, size, pixels.data(), &bmi, DIB_RGB_COLORS), size);
+    ReleaseDC(nullptr, dc);
+    const DWORD centre = pixels[static_cast<size_t>((mark.top + mark.bottom) / 2) * size + (mark.left + mark.right) / 2];
+    EXPECT_EQ(centre & 0xffffff, 0xc81e1eu) << "the mark's red at " << size << " px";
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(marked);
   }
 }
 

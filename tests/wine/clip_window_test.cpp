@@ -1,5 +1,6 @@
-// Clip paths that can come from outside, fed to the real clip window: each
-// must have a defined outcome and leave the program running.
+// The real clip window: clip paths that can come from outside, each with a
+// defined outcome; a look at a clip that hangs; a hide still to come when the
+// next clip starts.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -68,6 +69,22 @@ TEST(HostileInputs, AClipCheckThatHangsHoldsUpNeitherTheWindowNorTheNextClip) {
   SendMessageW(window.hwnd(), WM_DISPLAYCHANGE, 24,
                MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
   EXPECT_TRUE(ParkedLeft(window.hwnd())) << "a display change moved the parked window";
+  window.Close();
+}
+
+// A clip started while the last one's hide is still to come plays in full:
+// that hide belonged to the other.
+TEST(ClipWindow, AHideStillToComeDoesNotParkTheNextClip) {
+  const std::wstring clip = TestDataFolder() + L"\\msvideo1.avi";  // 2 s
+  alerts::ClipWindow window;
+  ASSERT_TRUE(window.Show(true));
+  window.Play(clip, alerts::ClipPlace::TopRight, 1);
+  ASSERT_TRUE(PumpUntil([&] { return OnScreen(window.hwnd()); }, 5000));
+  window.CancelPlays();  // the user came back: parked two ticks from now
+  window.Play(clip, alerts::ClipPlace::TopRight, 2);
+  PumpFor(3000);
+  EXPECT_TRUE(OnScreen(window.hwnd())) << "parked by the hide of the clip before";
+  EXPECT_TRUE(PumpUntil([&] { return ParkedLeft(window.hwnd()); }, 8000)) << "not hidden after its own plays";
   window.Close();
 }
 

@@ -52,9 +52,12 @@ TEST_F(MarkerFolder, FoldersHiddenSystemFilesDevicesAndPatternsAreNeverTaken) {
   Make(L"NewMail.flag");
   for (const std::wstring& path : {hidden, system, folder, folder + L"\\*.flag", folder + L"\\NewMail.fla?",
                                    std::wstring(L"CON"), std::wstring(L"NUL"), std::wstring(L"LPT1"),
-                                   folder + L"\\NUL", std::wstring(L"q:\\no\\drive.flag"),
+                                   folder + L"\\NUL", folder + L"\\com5.flag", std::wstring(L"\\\\.\\COM5"),
                                    std::wstring(32000, L'a')})
     EXPECT_EQ(TakeAt(fs, path), Take::NotFound) << "path of length " << path.size();
+  // A drive or folder that is not there: said so, for the tray.
+  for (const std::wstring& path : {std::wstring(L"q:\\no\\drive.flag"), folder + L"\\gone\\new.flag"})
+    EXPECT_EQ(TakeAt(fs, path), Take::Unreachable) << "path of length " << path.size();
   EXPECT_TRUE(Exists(hidden));
   EXPECT_TRUE(Exists(system));
   EXPECT_TRUE(Exists(folder + L"\\NewMail.flag"));

@@ -24,7 +24,7 @@ TEST(RegistryStore, MissingKeysGiveTheDefaultAndWritesReadBackExactly) {
   ClearOptions();
 }
 
-TEST(RegistryStore, AValueOfAnotherTypeReadsAsTheDefault) {
+TEST(RegistryStore, AValueOfAnotherTypeReadsAsTheDefaultAndAMultiStringAsAList) {
   ClearOptions();
   {
     base::RegKey key;
@@ -35,6 +35,11 @@ TEST(RegistryStore, AValueOfAnotherTypeReadsAsTheDefault) {
     RegSetValueExW(key.get(), L"Beep", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
   }
   EXPECT_EQ(settings::MakeRegistryStore()->GetSetting(L"Postlark", L"Options", L"Beep", L"0"), L"0");
+  // A list written by hand as a multi-string reads as one text.
+  const wchar_t apps[] = L"Contoso.Mail_abc\0C:\\Mail\\mail.exe\0";
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Postlark\\Options", L"NotifyApps", REG_MULTI_SZ, apps, sizeof apps);
+  EXPECT_EQ(settings::MakeRegistryStore()->GetSetting(L"Postlark", L"Options", L"NotifyApps", L""),
+            L"Contoso.Mail_abc;C:\\Mail\\mail.exe");
   ClearOptions();
 }
 
