@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/once.h"
 #include "base/path.h"
 #include "base/scoped.h"
 #include "base/system_dll.h"
@@ -72,18 +73,7 @@ struct Ole32 {
 };
 
 // Reached first on the window's thread, and from the pool's after.
-const Ole32& Com() {
-  static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
-  static const Ole32* com = nullptr;
-  InitOnceExecuteOnce(
-      &once,
-      [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
-        com = new Ole32;
-        return TRUE;
-      },
-      nullptr, nullptr);
-  return *com;
-}
+const Ole32& Com() { return base::Once<Ole32>(); }
 
 bool RendererConnected(IBaseFilter* renderer) {
   ComRef<IEnumPins> pins;

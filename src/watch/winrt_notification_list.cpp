@@ -10,6 +10,7 @@
 #include <new>
 #include <utility>
 
+#include "base/once.h"
 #include "base/scoped.h"
 #include "base/system_dll.h"
 #include "watch/notification_abi.h"
@@ -50,18 +51,7 @@ struct Runtime {
 
 // Reached first from a toast reader's thread, and a second reader may
 // start while the first is held by the platform.
-const Runtime& Rt() {
-  static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
-  static const Runtime* runtime = nullptr;
-  InitOnceExecuteOnce(
-      &once,
-      [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
-        runtime = new Runtime;
-        return TRUE;
-      },
-      nullptr, nullptr);
-  return *runtime;
-}
+const Runtime& Rt() { return base::Once<Runtime>(); }
 
 // A string the runtime handed over; only ever made after Rt() has loaded.
 struct HStringTraits {
