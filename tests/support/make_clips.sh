@@ -5,6 +5,13 @@ set -euo pipefail
 
 out=${1:?usage: make_clips.sh OUTPUT_FOLDER}
 mkdir -p "$out"
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# The clip Postlark ships: copied afresh whenever it changed.
+if ! cmp -s "$repo/src/app/mail.avi" "$out/mail.avi"; then
+  cp -f "$repo/src/app/mail.avi" "$out/.tmp.$$.mail.avi"
+  mv -f "$out/.tmp.$$.mail.avi" "$out/mail.avi"
+fi
 command -v ffmpeg >/dev/null || { echo "make_clips: ffmpeg is missing" >&2; exit 1; }
 
 # make NAME SIZE SECONDS ffmpeg-output-options...
