@@ -1,6 +1,6 @@
 # The release a Windows user downloads: a zip holding one folder,
-# postlark-<version>, with postlark.exe, README.txt and LICENSE.txt. Nothing
-# to install: unzip it anywhere and run postlark.exe. scripts/release.sh
+# postlark-<version>, with postlark.exe, its own clip mail.avi, README.txt and
+# LICENSE.txt. Nothing to install: unzip it anywhere and run postlark.exe. scripts/release.sh
 # builds it with `cpack` in a build of its own.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(_postlark_platform win64)
@@ -25,7 +25,7 @@ else()
 endif()
 
 install(TARGETS postlark RUNTIME DESTINATION ${POSTLARK_PACKAGE_FOLDER} COMPONENT postlark)
-install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt
+install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt ${CMAKE_SOURCE_DIR}/src/app/mail.avi
         DESTINATION ${POSTLARK_PACKAGE_FOLDER} COMPONENT postlark)
 
 set(CPACK_GENERATOR ZIP)

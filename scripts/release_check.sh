@@ -57,12 +57,12 @@ for s in "$work" /tmp/; do
   fi
 done
 # What the zip holds, in this order, every entry at the commit's time.
-want="${exe%/*}/ ${exe%/*}/LICENSE.txt ${exe%/*}/README.txt $exe"
+want="${exe%/*}/ ${exe%/*}/LICENSE.txt ${exe%/*}/README.txt ${exe%/*}/mail.avi $exe"
 got=$(unzip -Z1 "$one/dist/$zip" | tr '\n' ' ' | sed 's/ $//')
 [ "$got" = "$want" ] || fail "the zip holds \"$got\", not \"$want\""
 when=$(TZ=UTC date -d "@$SOURCE_DATE_EPOCH" '+%Y %b %-d %H:%M:%S')
 times=$(TZ=UTC zipinfo -v "$one/dist/$zip" | grep -c "(UT extra field modtime): $when UTC")
-[ "$times" = 4 ] || fail "not every entry of the zip carries the commit's time ($when UTC)"
+[ "$times" = 5 ] || fail "not every entry of the zip carries the commit's time ($when UTC)"
 for f in README.txt LICENSE.txt; do
   lines=$(unzip -p "$one/dist/$zip" "${exe%/*}/$f" | wc -l)
   crlf=$(unzip -p "$one/dist/$zip" "${exe%/*}/$f" | grep -c $'\r$' || true)

@@ -106,16 +106,16 @@ Application::Application(Platform platform)
   Add<alerts::MachineEffect>(effects_, o.flashDrive, machine, &alerts::Machine::FlashFloppyDrive, true);
 
   cycle_ = std::make_unique<watch::CheckCycle>(Pointers(sources_), Pointers(effects_), [this, &o] {
-    return o.quietWhilePresenting && platform_.presenting();
+    return Paused() || (o.quietWhilePresenting && platform_.presenting());
   });
-  cycle_->Alerted = [this](const watch::MailSource*) {
-    lastMail_ = LastMailLine(ShortTime());
-    tray_.SetTip(TrayTip(lastMail_, notHearing_));
+  cycle_->Alerted = [this](const watch::MailSource* from) {
+    if (from) lastMail_ = LastMailLine(ShortTime(), from->MailFrom());
+    ShowState();
   };
   idle_.Returned = [this] { clip_->UserReturned(); };
   idle_.Ticked = [this](const presence::StatusLine& line) {
     options_.ShowStatus(line.status, line.idle);
-    ShowHearing();
+    ShowState();
   };
   book_.SaveFailed = [this](DWORD error) { SaveFailed(error); };
   options_.Closed = [this] { Quit(); };
@@ -195,7 +195,39 @@ void Application::ShowTrayMenu() {
   const NotifyItem notify = NotifyItemFor(toasts_->State().deaf);
   tray_.SetItem(IDM_POP_NOTIFY, notify.text, notify.enabled);
   tray_.Check(IDM_POP_NOTIFY, o.watchNotifications);
-  switch (tray_.ShowMenu()) {
+  const std::vector<AppChoice> apps = AppChoices();
+  std::vector<TrayIcon::Entry> appItems;
+  for (size_t i = 0; i < apps.size(); ++i)
+    appItems.push_back({static_cast<UINT>(IDM_POP_APP_FIRST + i), apps[i].name, apps[i].mail});
+  tray_.SetSubmenu(IDM_POP_NOTIFY, 1, appItems);
+  std::vector<TrayIcon::Entry> pauseItems = {
+      {IDM_POP_PAUSE_30, L"For 30 minutes", false},
+      {IDM_POP_PAUSE_60, L"For 1 hour", false},
+      {IDM_POP_PAUSE_ON, L"Until I resume", false},
+  };
+  if (Paused()) pauseItems.push_back({IDM_POP_RESUME, L"&Resume", false});
+  tray_.SetSubmenu(IDM_POP_NOTIFY, 2, pauseItems);
+  const UINT chosen = tray_.ShowMenu();
+  if (chosen >= IDM_POP_APP_FIRST && chosen < IDM_POP_APP_FIRST + apps.size()) {
+    // Counted as mail, or not, from the next read on.
+    const AppChoice& app = apps[chosen - IDM_POP_APP_FIRST];
+    book_.Set(&settings::Options::notifyApps, watch::WithApp(o.notifyApps, app.id, !app.mail));
+    return;
+  }
+  switch (chosen) {
+    case IDM_POP_PAUSE_30:
+      Pause(30 * 60 * 1000);
+      break;
+    case IDM_POP_PAUSE_60:
+      Pause(60 * 60 * 1000);
+      break;
+    case IDM_POP_PAUSE_ON:
+      Pause(0);
+      break;
+    case IDM_POP_RESUME:
+      paused_ = false;
+      ShowState();
+      break;
     case IDM_POP_RESTORE:
       options_.Restore();
       break;
@@ -235,18 +267,55 @@ void Application::WatchNotificationsChosen() {
   book_.Toggle(&settings::Options::watchNotifications);
 }
 
-void Application::ShowHearing() {
-  std::wstring line;
+void Application::ShowState() {
+  std::wstring notHearing;
   for (const auto& source : sources_) {
     const watch::SourceState state = source->State();
     if (!state.on || state.Hearing()) continue;
-    line = NotHearingLine(source->Name(), state, ShortTime(platform_.clock() - state.since));
+    const long long since = static_cast<long long>(state.since) - static_cast<long long>(platform_.clock());
+    notHearing = NotHearingLine(source->Name(), state, ShortTime(since));
     break;
   }
-  if (line == notHearing_) return;
-  notHearing_ = line;
-  tray_.SetTip(TrayTip(lastMail_.empty() ? LastMailLine({}) : lastMail_, notHearing_));
-  tray_.SetMarked(!notHearing_.empty());
+  const bool paused = Paused();
+  const std::wstring pausedLine =
+      !paused ? L""
+              : PausedLine(pausedUntil_ ? ShortTime(static_cast<long long>(pausedUntil_ - platform_.clock())) : L"");
+  tray_.SetTip(TrayTip({lastMail_, pausedLine, notHearing}));
+  tray_.SetMarked(paused || !notHearing.empty());
+}
+
+void Application::Pause(ULONGLONG ms) {
+  paused_ = true;
+  pausedUntil_ = ms ? platform_.clock() + ms : 0;
+  ShowState();
+}
+
+bool Application::Paused() {
+  if (paused_ && pausedUntil_ && platform_.clock() >= pausedUntil_) paused_ = false;
+  return paused_;
+}
+
+std::vector<Application::AppChoice> Application::AppChoices() const {
+  constexpr wchar_t kNewOutlook[] = L"Microsoft.OutlookForWindows_8wekyb3d8bbwe!Microsoft.OutlookforWindows";
+  const std::wstring& apps = book_.Get().notifyApps;
+  const watch::MailApps mail(apps);
+  std::vector<AppChoice> choices{{kNewOutlook, L"Outlook (new)", mail.Match(kNewOutlook)}};
+  const auto listed = [&](const std::wstring& id) {
+    for (const AppChoice& c : choices)
+      if (watch::NamesApp(id, c.id) || watch::NamesApp(c.id, id)) return true;
+    return false;
+  };
+  for (const watch::ToastSource::App& app : toasts_->Apps()) {
+    if (watch::NamesApp(kNewOutlook, app.id) || watch::NamesApp(app.id, kNewOutlook)) {
+      choices[0].name = app.name;
+    } else if (!listed(app.id)) {
+      choices.push_back({app.id, app.name, mail.Match(app.id)});
+    }
+  }
+  for (const std::wstring& entry : watch::AppEntries(apps))
+    if (!listed(entry)) choices.push_back({entry, entry, true});
+  if (choices.size() > IDM_POP_APP_LAST - IDM_POP_APP_FIRST + 1) choices.resize(IDM_POP_APP_LAST - IDM_POP_APP_FIRST + 1);
+  return choices;
 }
 
 void Application::SaveFailed(DWORD error) {

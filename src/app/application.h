@@ -71,8 +71,20 @@ class Application {
   void ShowTrayMenu();
   void ToggleStartWithWindows();
   void WatchNotificationsChosen();
-  // The tip and the mark say which source the user turned on does not hear.
-  void ShowHearing();
+  // The tip says where the last mail came from, whether alerts are paused
+  // and which source the user turned on does not hear; the mark shows the
+  // last two.
+  void ShowState();
+  // Alerts held for so long, or (0) until the user resumes; not stored.
+  void Pause(ULONGLONG ms);
+  bool Paused();
+  // The mail apps the menu lists: the new Outlook, the apps seen since
+  // start, the ones the user listed; each counted as mail or not.
+  struct AppChoice {
+    std::wstring id, name;
+    bool mail;
+  };
+  std::vector<AppChoice> AppChoices() const;
   // Said once: Postlark goes on with what the user chose.
   void SaveFailed(DWORD error);
   // The icon and the clip window go, as the session or the program ends.
@@ -96,7 +108,9 @@ class Application {
   alerts::ClipEffect* clip_ = nullptr;    // the user's return stops its loop
   std::unique_ptr<watch::CheckCycle> cycle_;
   UINT restoreMessage_ = 0;
-  std::wstring lastMail_, notHearing_;  // the tip's lines
+  std::wstring lastMail_;  // the tip's first line, once mail came
+  bool paused_ = false;
+  ULONGLONG pausedUntil_ = 0;  // on the platform's clock; 0: until resumed
   bool saveFailedShown_ = false;
   bool unloaded_ = false;
 };

@@ -168,6 +168,17 @@ void TrayIcon::SetItem(UINT item, const wchar_t* text, bool enabled) {
   EnableMenuItem(menu, item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+void TrayIcon::SetSubmenu(UINT item, int after, const std::vector<Entry>& entries) {
+  HMENU menu = GetSubMenu(menu_.get(), 0);
+  int position = 0;
+  while (position < GetMenuItemCount(menu) && GetMenuItemID(menu, position) != item) ++position;
+  HMENU sub = GetSubMenu(menu, position + after);
+  if (!sub) return;
+  while (GetMenuItemCount(sub) > 0) DeleteMenu(sub, 0, MF_BYPOSITION);
+  for (const Entry& e : entries)
+    AppendMenuW(sub, MF_STRING | (e.checked ? MF_CHECKED : MF_UNCHECKED), e.id, e.text.c_str());
+}
+
 UINT TrayIcon::ShowMenu() {
   HWND owner = record_.hWnd;
   // The window must be in the foreground, or the menu would not close when

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/scoped.h"
 #include "ui/timer.h"
@@ -70,6 +71,13 @@ class TrayIcon {
   void Check(UINT item, bool on);
   // A menu item's text, and whether it can be chosen.
   void SetItem(UINT item, const wchar_t* text, bool enabled);
+  // The submenu `after` items below the item `item`, made anew.
+  struct Entry {
+    UINT id;
+    std::wstring text;
+    bool checked;
+  };
+  void SetSubmenu(UINT item, int after, const std::vector<Entry>& entries);
   // The menu at the pointer; the command chosen, or 0.
   UINT ShowMenu();
 

@@ -5,11 +5,11 @@
 
 namespace app {
 
-std::wstring ShortTime(ULONGLONG msAgo) {
+std::wstring ShortTime(long long msFromNow) {
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
   ULARGE_INTEGER at{{now.dwLowDateTime, now.dwHighDateTime}};
-  at.QuadPart -= msAgo * 10000;  // FILETIME counts 100 ns
+  at.QuadPart += static_cast<ULONGLONG>(msFromNow * 10000);  // FILETIME counts 100 ns
   const FILETIME then{at.LowPart, at.HighPart};
   SYSTEMTIME utc{}, local{};
   if (!FileTimeToSystemTime(&then, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return {};
@@ -18,9 +18,11 @@ std::wstring ShortTime(ULONGLONG msAgo) {
   return n > 1 ? std::wstring(time, static_cast<size_t>(n - 1)) : std::wstring();
 }
 
-std::wstring LastMailLine(const std::wstring& time) {
-  return time.empty() ? L"Postlark" : L"Postlark: last mail at " + time;
+std::wstring LastMailLine(const std::wstring& time, const std::wstring& from) {
+  return L"Last mail " + time + L" (" + from + L")";
 }
+
+std::wstring PausedLine(const std::wstring& until) { return until.empty() ? L"Paused" : L"Paused until " + until; }
 
 std::wstring NotHearingLine(const wchar_t* source, const watch::SourceState& state, const std::wstring& since) {
   if (!state.on) return {};
@@ -43,9 +45,12 @@ std::wstring NotHearingLine(const wchar_t* source, const watch::SourceState& sta
   return L"Not hearing the " + std::wstring(source) + L": " + why;
 }
 
-std::wstring TrayTip(const std::wstring& first, const std::wstring& second) {
+std::wstring TrayTip(std::initializer_list<std::wstring> lines) {
   constexpr size_t kLongest = 127;  // a NUL fills the tip's 128th place
-  std::wstring tip = second.empty() ? first : first + L"\n" + second;
+  std::wstring tip;
+  for (const std::wstring& line : lines)
+    if (!line.empty()) tip += (tip.empty() ? L"" : L"\n") + line;
+  if (tip.empty()) tip = L"Postlark";
   if (tip.size() > kLongest) tip.resize(kLongest);
   return tip;
 }

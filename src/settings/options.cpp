@@ -18,14 +18,15 @@ constexpr OptionRow kTable[] = {
     {L"Beep", &Options::beep, L"1", SO::Change},
     {L"Anim", &Options::clip, L"0", SO::Change},
     {L"AnimRight", &Options::clipTopRight, L"1", SO::Change},
-    {L"Movie", &Options::clipPath, L"c:\\movie1.avi", SO::LostFocus},
+    // Postlark's own clip, beside postlark.exe.
+    {L"Movie", &Options::clipPath, L"mail.avi", SO::LostFocus},
     {L"Loop", &Options::plays, L"1", SO::Change},
     {L"FileDetect", &Options::marker, L"0", SO::Change},
     {L"FileDetectName", &Options::markerPath, L"", SO::LostFocus},
     {L"QuietFullScreen", &Options::quietWhilePresenting, L"1", SO::Change},
     {L"WatchNotifications", &Options::watchNotifications, L"1", SO::Change},
-    // No box shows it, and nothing but the user's own edit writes it.
-    {L"NotifyApps", &Options::notifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe", SO::Never, TooLong::Default},
+    // The tray's menu edits it.
+    {L"NotifyApps", &Options::notifyApps, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe", SO::Change, TooLong::Default},
 };
 
 }  // namespace

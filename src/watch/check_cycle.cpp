@@ -5,8 +5,8 @@
 namespace watch {
 
 CheckCycle::CheckCycle(std::vector<MailSource*> sources, std::vector<alerts::AlertEffect*> effects,
-                       std::function<bool()> quiet)
-    : sources_(std::move(sources)), effects_(std::move(effects)), quiet_(std::move(quiet)) {
+                       std::function<bool()> hold)
+    : sources_(std::move(sources)), effects_(std::move(effects)), hold_(std::move(hold)) {
   for (MailSource* source : sources_) source->Found = [this, source] { Found(*source); };
   checkTimer_.Tick = [this] { Check(); };
   flashTimer_.Tick = [this] { Flash(); };
@@ -28,20 +28,23 @@ void CheckCycle::Start() {
 }
 
 void CheckCycle::Check() {
-  if (quiet_ && quiet_()) return;
+  const bool holding = Holding();
   // Mail already found (by a source that answered while the cycle could not
   // alert) alerts before anything new is looked for.
   if (!mailPending_) {
     looking_ = true;
-    for (MailSource* source : sources_) source->On() ? source->Look() : source->Rest();
+    for (MailSource* source : sources_) {
+      if (holding && source->Takes()) continue;
+      source->On() ? source->Look() : source->Rest();
+    }
     looking_ = false;
   }
-  if (mailPending_) Alert(mailPending_);
+  if (mailPending_ && !holding) Alert(mailPending_);
 }
 
 void CheckCycle::Found(const MailSource& source) {
   if (!mailPending_) mailPending_ = &source;
-  if (!looking_ && Watching() && !(quiet_ && quiet_())) Alert(mailPending_);
+  if (!looking_ && Watching() && !Holding()) Alert(mailPending_);
 }
 
 void CheckCycle::TestAlert() {

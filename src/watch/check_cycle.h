@@ -4,7 +4,8 @@
 // alert: each effect the user ticked, in the order given, then 15 ticks of
 // one second during which nothing is looked for and the flash effects repeat
 // every five seconds. Mail found while the cycle cannot alert (during an
-// alert, or while the user presents) waits for the first tick that can.
+// alert, while the user presents, while alerts are paused) waits for the
+// first tick that can: deferred, never dropped.
 #include <functional>
 #include <vector>
 
@@ -18,10 +19,11 @@ class CheckCycle {
  public:
   static constexpr int kAlertTicks = 15;
 
-  // quiet: true while the user presents and wants quiet; nothing is looked
-  // for then, so Outlook keeps its envelope and found mail waits.
+  // hold: true while alerts wait (the user presents, or paused them); a
+  // source whose look takes the mail is not asked then, so Outlook keeps
+  // its envelope, and what the others find waits.
   CheckCycle(std::vector<MailSource*> sources, std::vector<alerts::AlertEffect*> effects,
-             std::function<bool()> quiet);
+             std::function<bool()> hold);
   CheckCycle(const CheckCycle&) = delete;
   CheckCycle& operator=(const CheckCycle&) = delete;
 
@@ -47,7 +49,9 @@ class CheckCycle {
 
   std::vector<MailSource*> sources_;
   std::vector<alerts::AlertEffect*> effects_;
-  std::function<bool()> quiet_;
+  bool Holding() const { return hold_ && hold_(); }
+
+  std::function<bool()> hold_;
   // Watching: checkTimer_ runs. Alerting: flashTimer_ and alertTimer_ run.
   ui::Timer checkTimer_{1000}, flashTimer_{5000}, alertTimer_{1000};
   // Mail found and not yet alerted: the source that found it first.

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace watch {
 
@@ -37,6 +38,11 @@ class MailSource {
   // A watching tick with the source off.
   virtual void Rest() {}
   virtual SourceState State() const { return {On()}; }
+  // Looking takes the mail away (the envelope, the marker): while alerts
+  // are held, such a source is not looked at, so its mail stays.
+  virtual bool Takes() const { return true; }
+  // Where the last mail it found came from, for the tip.
+  virtual std::wstring MailFrom() const { return Name(); }
 
   // Mail found, on the window's thread; the cycle sets it.
   std::function<void()> Found;

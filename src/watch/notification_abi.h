@@ -31,11 +31,26 @@ constexpr HRESULT kIllegalDelegateAssignment = static_cast<HRESULT>(0x80000018L)
 
 constexpr wchar_t kUserNotificationListenerClass[] = L"Windows.UI.Notifications.Management.UserNotificationListener";
 
+// Windows.Foundation.Size: passed by value, so its 8 bytes keep the 32-bit
+// stack right.
+struct Size {
+  FLOAT Width;
+  FLOAT Height;
+};
+
+// Windows.ApplicationModel.IAppDisplayInfo
+struct IAppDisplayInfo : IInspectable {
+  virtual HRESULT STDMETHODCALLTYPE get_DisplayName(HSTRING* value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_Description(HSTRING* value) = 0;
+  // The logo, a RandomAccessStreamReference Postlark never asks for.
+  virtual HRESULT STDMETHODCALLTYPE GetLogo(Size size, IInspectable** value) = 0;
+};
+
 // Windows.ApplicationModel.IAppInfo
 struct IAppInfo : IInspectable {
   virtual HRESULT STDMETHODCALLTYPE get_Id(HSTRING* value) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_AppUserModelId(HSTRING* value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_DisplayInfo(IInspectable** value) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_DisplayInfo(IAppDisplayInfo** value) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_PackageFamilyName(HSTRING* value) = 0;
 };
 
@@ -122,6 +137,8 @@ POSTLARK_ABI_IID(IAgileObject, 0x94ea2b94, 0xe9cc, 0x49e0, 0xc0, 0xff, 0xee, 0x6
 POSTLARK_ABI_IID(IActivationFactory, 0x00000035, 0x0000, 0x0000, 0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);
 // winmd (Windows.Foundation); checked against mingw-w64 asyncinfo.h.
 POSTLARK_ABI_IID(IAsyncInfo, 0x00000036, 0x0000, 0x0000, 0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);
+// winmd (Windows.ApplicationModel); checked against dwinrt's Windows/ApplicationModel/package.d.
+POSTLARK_ABI_IID(IAppDisplayInfo, 0x1aeb1103, 0xe4d4, 0x41aa, 0xa4, 0xf6, 0xc4, 0xa2, 0x76, 0xe7, 0x9e, 0xac);
 // winmd (Windows.ApplicationModel); checked against dwinrt's Windows/ApplicationModel/package.d.
 POSTLARK_ABI_IID(IAppInfo, 0xcf7f59b3, 0x6a09, 0x4de8, 0xa6, 0xc0, 0x57, 0x92, 0xd5, 0x68, 0x80, 0xd1);
 // winmd (Windows.UI.Notifications); checked against dwinrt's Windows/UI/Notifications/package.d.

@@ -1,6 +1,6 @@
 #pragma once
 // Windows' list of the user's toast notifications, as Postlark reads it: each
-// toast's Id, creation time and app, never its text. A list is used on the
+// toast's Id, creation time, app ID and app name, never its text. A list is used on the
 // thread that made it, which may wait on it: never the window's.
 #include <windows.h>
 
@@ -14,7 +14,8 @@ namespace watch {
 struct Toast {
   std::uint32_t id = 0;
   std::int64_t created = 0;  // CreationTime.UniversalTime: 100 ns since 1601 (a FILETIME)
-  std::wstring app;          // AppInfo.AppUserModelId; empty: the toast has no app
+  std::wstring app = {};     // AppInfo.AppUserModelId; empty: the toast has no app
+  std::wstring appName = {};  // AppInfo.DisplayInfo.DisplayName; empty: unknown
   bool whole = true;         // its time and app could be read
   bool mail = false;         // of a mail app: the reader says
 };

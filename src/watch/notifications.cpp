@@ -18,13 +18,13 @@ using Kind = ToastAnswer::Kind;
 
 ToastNews::ToastNews(std::int64_t started) : since_(started - 2 * kTicksPerSecond) {}
 
-bool ToastNews::Read(const std::vector<Toast>& toasts) {
-  bool mail = false;
+const Toast* ToastNews::Read(const std::vector<Toast>& toasts) {
+  const Toast* mail = nullptr;
   std::set<std::pair<std::uint32_t, std::int64_t>> listed;
   for (const Toast& t : toasts) {
     const auto key = std::make_pair(t.id, t.created);
     listed.insert(key);
-    if (t.mail && !seen_.count(key) && (known_ || t.created >= since_)) mail = true;
+    if (!mail && t.mail && !seen_.count(key) && (known_ || t.created >= since_)) mail = &t;
   }
   known_ = true;
   // A toast stays seen after it leaves the list, so one that a read missed
@@ -84,7 +84,12 @@ bool ToastSource::Collect() {
       silentSince_.reset();
       failures_ = 0;
       checkAccess_ = false;
-      return news_.Read(answer->toasts);
+      Remember(answer->toasts);
+      if (const Toast* mail = news_.Read(answer->toasts)) {
+        mailFrom_ = mail->appName.empty() ? AppEntry(mail->app) : mail->appName;
+        return true;
+      }
+      return false;
     case Kind::Granted:
       // The user said yes: read at once, on the request's own word.
       state_ = ToastState::Allowed;
@@ -119,6 +124,17 @@ SourceState ToastSource::State() const {
   if (state_ == ToastState::Denied) return {true, Deafness::Refused};
   if (silentSince_) return {true, Deafness::NotAnswering, *silentSince_};
   return {true};
+}
+
+void ToastSource::Remember(const std::vector<Toast>& toasts) {
+  constexpr size_t kMostApps = 32;  // a menu's worth
+  for (const Toast& t : toasts) {
+    if (t.app.empty() || seen_.size() >= kMostApps) continue;
+    const auto same = [&](const App& a) {
+      return CompareStringOrdinal(a.id.c_str(), -1, t.app.c_str(), -1, TRUE) == CSTR_EQUAL;
+    };
+    if (std::none_of(seen_.begin(), seen_.end(), same)) seen_.push_back({t.app, t.appName.empty() ? t.app : t.appName});
+  }
 }
 
 void ToastSource::AskAgainSoon() {

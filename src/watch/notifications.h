@@ -32,9 +32,9 @@ namespace watch {
 class ToastNews {
  public:
   explicit ToastNews(std::int64_t started);  // as a FILETIME
-  // True when the list holds a new toast of a mail app. Every toast listed
+  // The list's first new toast of a mail app, or none. Every toast listed
   // counts as seen from now on.
-  bool Read(const std::vector<Toast>& toasts);
+  const Toast* Read(const std::vector<Toast>& toasts);
 
  private:
   std::int64_t since_;
@@ -61,6 +61,11 @@ class ToastSource final : public MailSource {
 
   const wchar_t* Name() const override { return L"new Outlook"; }
   bool On() const override { return on_(); }
+  // Reading takes nothing away: toasts are read while alerts are held, and
+  // their mail waits.
+  bool Takes() const override { return false; }
+  // The name of the app whose toast was the last mail.
+  std::wstring MailFrom() const override { return mailFrom_; }
   // Takes an answer that has come and asks for the next read, unless one is
   // under way or the pause after a failure holds. A read under way past its
   // deadline is given up with its thread.
@@ -71,9 +76,17 @@ class ToastSource final : public MailSource {
   // not after the pause.
   void AskAgainSoon();
 
+  // The apps whose toasts were read since Postlark started, by app ID, with
+  // their names as Windows shows them (or their IDs).
+  struct App {
+    std::wstring id, name;
+  };
+  const std::vector<App>& Apps() const { return seen_; }
+
  private:
   // The answer, if it has come: true when it found mail.
   bool Collect();
+  void Remember(const std::vector<Toast>& toasts);
   void Fail();
 
   std::function<std::unique_ptr<NotificationList>()> make_;
@@ -90,6 +103,8 @@ class ToastSource final : public MailSource {
   bool requested_ = false;   // Windows asked the user, once a run
   ToastState state_ = ToastState::Unknown;
   std::optional<ULONGLONG> silentSince_;  // a call has not answered since then
+  std::wstring mailFrom_ = L"new Outlook";
+  std::vector<App> seen_;
   int failures_ = 0;
   ULONGLONG retryAt_ = 0;
 };

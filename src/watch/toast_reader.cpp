@@ -1,47 +1,11 @@
 #include "watch/toast_reader.h"
 
-#include <algorithm>
 #include <mutex>
-#include <string_view>
 #include <utility>
 
 #include "base/scoped.h"
-#include "base/text.h"
 
 namespace watch {
-namespace {
-
-int Compare(std::wstring_view a, std::wstring_view b) {
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE);
-}
-
-bool Before(std::wstring_view a, std::wstring_view b) { return Compare(a, b) == CSTR_LESS_THAN; }
-
-}  // namespace
-
-MailApps::MailApps(const std::wstring& apps) {
-  std::wstring_view list = apps;
-  while (!list.empty()) {
-    const size_t semicolon = list.find(L';');
-    const std::wstring_view entry = base::Trim(list.substr(0, semicolon));
-    list = semicolon == std::wstring_view::npos ? std::wstring_view() : list.substr(semicolon + 1);
-    if (!entry.empty()) entries_.emplace_back(entry);
-  }
-  std::sort(entries_.begin(), entries_.end(), [](const std::wstring& a, const std::wstring& b) { return Before(a, b); });
-}
-
-bool MailApps::Match(const std::wstring& appUserModelId) const {
-  const auto listed = [&](std::wstring_view id) {
-    const auto it = std::lower_bound(entries_.begin(), entries_.end(), id,
-                                     [](const std::wstring& e, std::wstring_view v) { return Before(e, v); });
-    return it != entries_.end() && Compare(*it, id) == CSTR_EQUAL;
-  };
-  if (appUserModelId.empty()) return false;
-  const std::wstring_view id = appUserModelId;
-  const size_t bang = id.find(L'!');
-  // A family name has no "!": an entry equal to it names the whole package.
-  return listed(id) || (bang != std::wstring_view::npos && listed(id.substr(0, bang)));
-}
 
 struct ToastReader::Shared {
   base::Lock lock;

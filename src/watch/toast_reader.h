@@ -14,23 +14,10 @@
 #include <vector>
 
 #include "base/mailbox.h"
+#include "watch/mail_apps.h"
 #include "watch/notification_list.h"
 
 namespace watch {
-
-// The mail apps, as the user lists them with ";" between them: an entry
-// with "!" is an app user model ID, matched whole; one without is a package
-// family name (the part of an app ID before "!"), or a desktop program's
-// whole app ID. Blanks and tabs around an entry and empty entries do not
-// count; letter case does not either, as the system compares it.
-class MailApps {
- public:
-  explicit MailApps(const std::wstring& apps = L"");
-  bool Match(const std::wstring& appUserModelId) const;
-
- private:
-  std::vector<std::wstring> entries_;  // in the system's case-blind order
-};
 
 // What one attempt asks of the platform.
 struct ToastAsk {

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <iterator>
+#include <map>
 #include <new>
 #include <utility>
 
@@ -150,9 +151,18 @@ HRESULT Await(abi::IAsyncOperation<Result>* operation, HANDLE stop, DWORD deadli
   return hr;
 }
 
-// One toast: its Id, or nothing; its time and app, or `whole` false. Never
-// its content.
-bool ReadToast(abi::IUserNotification* notification, Toast* toast) {
+// An app's name as Windows shows it; empty when it cannot be read.
+std::wstring DisplayName(abi::IAppInfo* app) {
+  ComRef<abi::IAppDisplayInfo> display;
+  UniqueHString name;
+  if (FAILED(app->get_DisplayInfo(display.OutTyped())) || !display || FAILED(display->get_DisplayName(name.Out())))
+    return {};
+  return Text(name.get());
+}
+
+// One toast: its Id, or nothing; its time and app, or `whole` false; its
+// app's name, once a read for each app. Never its content.
+bool ReadToast(abi::IUserNotification* notification, Toast* toast, std::map<std::wstring, std::wstring>& names) {
   if (!notification || FAILED(notification->get_Id(&toast->id))) return false;
   abi::DateTime created{};
   toast->whole = SUCCEEDED(notification->get_CreationTime(&created));
@@ -162,8 +172,13 @@ bool ReadToast(abi::IUserNotification* notification, Toast* toast) {
     toast->whole = false;
   } else if (app) {  // a toast of no app keeps an empty id
     UniqueHString id;
-    if (FAILED(app->get_AppUserModelId(id.Out()))) toast->whole = false;
-    else toast->app = Text(id.get());
+    if (FAILED(app->get_AppUserModelId(id.Out()))) {
+      toast->whole = false;
+    } else {
+      toast->app = Text(id.get());
+      const auto known = names.find(toast->app);
+      toast->appName = known != names.end() ? known->second : names[toast->app] = DisplayName(app.get());
+    }
   }
   return true;
 }
@@ -236,11 +251,12 @@ class WinRtNotificationList final : public NotificationList {
     if (FAILED(hr)) return hr;
     toasts->clear();
     toasts->reserve(size);
+    std::map<std::wstring, std::wstring> names;
     for (UINT32 i = 0; i < size; ++i) {
       // One toast that cannot be read costs only itself.
       ComRef<abi::IUserNotification> notification;
       Toast toast;
-      if (SUCCEEDED(view->GetAt(i, notification.OutTyped())) && ReadToast(notification.get(), &toast))
+      if (SUCCEEDED(view->GetAt(i, notification.OutTyped())) && ReadToast(notification.get(), &toast, names))
         toasts->push_back(std::move(toast));
     }
     return S_OK;

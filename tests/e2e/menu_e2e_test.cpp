@@ -141,13 +141,26 @@ TEST_F(MenuE2E, AScreenSaverInFrontIsNoPresentation) {
   EXPECT_TRUE(PumpUntil([&] { return postlark.Traced("door open") == 1; }, 3000)) << "no alert";
 }
 
-TEST_F(MenuE2E, ATestAlertRaisesTheAlerts) {
+// Paused, Postlark leaves the envelope where it is and raises no alert but
+// the user's test alert; resumed, the mail of the pause alerts once.
+TEST_F(MenuE2E, APauseHoldsTheMailUntilResumedAndATestAlertStillRaisesTheAlerts) {
   SetOption(L"Eject", L"1");  // the alert shows in the program's trace
   PostlarkProcess postlark(PostlarkExe(), /*debug=*/true);
   ASSERT_TRUE(postlark.Started());
   const auto opens = [&] { return postlark.Traced("door open"); };
+  ASSERT_TRUE(postlark.Choose({'P', VK_RETURN}));  // for 30 minutes
+  StandInOutlook outlook;
+  ASSERT_TRUE(outlook.AddEnvelope());
+  PumpFor(3000);
+  EXPECT_TRUE(outlook.HasEnvelope()) << "taken while paused";
   ASSERT_TRUE(postlark.Choose('T'));
-  EXPECT_TRUE(PumpUntil([&] { return opens() == 1; }, 3000)) << "no alert";
+  EXPECT_TRUE(PumpUntil([&] { return opens() == 1; }, 3000)) << "no test alert";
+  ASSERT_TRUE(postlark.Choose({'P', 'R'}));
+  // Taken once the test alert's fifteen ticks are over.
+  EXPECT_TRUE(PumpUntil([&] { return !outlook.HasEnvelope(); }, 15000 + kCheckDeadlineMs)) << "not taken once resumed";
+  EXPECT_TRUE(PumpUntil([&] { return opens() == 2; }, 3000));
+  PumpFor(2000);
+  EXPECT_EQ(opens(), 2) << "alerted more than once";
 }
 
 }  // namespace

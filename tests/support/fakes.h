@@ -221,8 +221,10 @@ class FakeSource final : public watch::MailSource {
     if (std::exchange(mail, false)) Found();
   }
   void Rest() override { log_.push_back("rest " + name_); }
+  bool Takes() const override { return takes; }
 
   bool on = true;
+  bool takes = true;  // looking takes the mail away
   bool mail = false;  // the next look finds mail
 
  private:

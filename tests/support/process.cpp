@@ -142,14 +142,17 @@ void Type(HWND edit, const std::wstring& text) {
   for (const wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
 }
 
-bool PostlarkProcess::Choose(WORD key) const {
+bool PostlarkProcess::Choose(std::initializer_list<WORD> keys) const {
   PostMessageW(tray_, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
   HWND menu = nullptr;
   if (!PumpUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000)) {
     std::fprintf(stderr, "the tray menu did not open\n");
     return false;
   }
-  PressKey(key);
+  for (const WORD key : keys) {
+    PressKey(key);
+    PumpFor(150);  // a submenu opens before its keys count
+  }
   return PumpUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 3000);
 }
 

@@ -3,6 +3,7 @@
 // closed when its owner goes, also when an assertion ends the test early.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,10 @@ class PostlarkProcess : public ChildProcess {
   // Whether the control has the keyboard focus, within a few seconds.
   bool FocusIsIn(int id) const;
   // The tray menu opened by a right click on the icon and an item chosen by
-  // its access key; true once the menu has closed again.
-  bool Choose(WORD key) const;
+  // its access key (and in a submenu, by the next keys); true once the menu
+  // has closed again.
+  bool Choose(std::initializer_list<WORD> keys) const;
+  bool Choose(WORD key) const { return Choose({key}); }
   // With debug: what the process wrote with OutputDebugString so far, and
   // how many of those lines hold `text` (each alert traces "door open").
   const std::vector<std::string>& DebugOutput() const { return debugOutput_; }

@@ -33,25 +33,35 @@ class Files final : public watch::MarkerFileSystem {
   std::wstring lastPath;
 };
 
-// The tray menu's notifications item, read while the menu shows; then the
-// menu is closed.
+// The tray menu's notifications item and the mail apps under it, read while
+// the menu shows; then the menu is closed.
 struct ShownItem {
   std::wstring text;
   UINT state = 0;
 };
 ShownItem gShown;
+std::vector<ShownItem> gShownApps;
 
-void CALLBACK ReadNotifyItem(HWND, UINT, UINT_PTR, DWORD) {
-  HWND menu = FindWindowW(L"#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
+ShownItem ReadItem(HMENU menu, UINT at, BOOL byPosition) {
   wchar_t text[128] = {};
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING | MIIM_STATE;
   info.dwTypeData = text;
   info.cch = 128;
-  if (GetMenuItemInfoW(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)), IDM_POP_NOTIFY, FALSE, &info))
-    gShown = {text, info.fState};
+  return GetMenuItemInfoW(menu, at, byPosition, &info) ? ShownItem{text, info.fState} : ShownItem{};
+}
+
+void CALLBACK ReadNotifyItem(HWND, UINT, UINT_PTR, DWORD) {
+  HWND window = FindWindowW(L"#32768", nullptr);
+  if (!window || !IsWindowVisible(window)) return;
+  const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+  gShown = ReadItem(menu, IDM_POP_NOTIFY, FALSE);
+  for (int at = 0; at < GetMenuItemCount(menu); ++at) {
+    if (GetMenuItemID(menu, at) != IDM_POP_NOTIFY) continue;
+    const HMENU apps = GetSubMenu(menu, at + 1);
+    for (int i = 0; i < GetMenuItemCount(apps); ++i) gShownApps.push_back(ReadItem(apps, i, TRUE));
+  }
   EndMenu();
 }
 
@@ -93,6 +103,7 @@ class AppTest : public ::testing::Test {
   // A right click on the icon, as the shell reports it.
   ShownItem NotifyItemShown() {
     gShown = {};
+    gShownApps.clear();
     SetCursorPos(5, 1000);  // not where a pointer move would look like the icon's message
     const UINT_PTR reader = SetTimer(nullptr, 0, 100, ReadNotifyItem);
     PostMessageW(postlark->MessageHwnd(), WM_MOUSEMOVE, 1, WM_RBUTTONUP);
@@ -146,7 +157,8 @@ TEST_F(AppTest, StartUpBringsEveryPartUpAndAnEnvelopeGoesThroughThemAll) {
   Seconds(1);
   EXPECT_EQ(desktop.sent.size(), 1u) << "Outlook was told";
   EXPECT_EQ(clip->places.back(), alerts::ClipPlace::TopRight);
-  EXPECT_EQ(tip.rfind(L"Postlark: last mail at ", 0), 0u) << "the tip says when";
+  EXPECT_EQ(tip.rfind(L"Last mail ", 0), 0u) << "the tip says when";
+  EXPECT_NE(tip.find(L" (envelope)"), std::wstring::npos) << "and from where";
 
   SendMessageW(Control(app::kBeepBox), BM_CLICK, 0, 0);
   EXPECT_EQ(store[L"Beep"], L"1") << "a click is stored at once";
@@ -207,8 +219,7 @@ TEST_F(AppTest, TheBeepAndTheDrivesAreDrivenOffTheWindowsThreadAndOneThatHangsGe
 TEST_F(AppTest, TheMenuTipAndIconSayWhenWindowsKeepsTheToastsFromPrograms) {
   toasts.access = watch::ToastAccess::Denied;
   Start();
-  ASSERT_TRUE(Until([&] { return tip.find(L"\nNot hearing the new Outlook: Windows keeps notifications from programs") !=
-                                 std::wstring::npos; }));
+  ASSERT_TRUE(Until([&] { return tip == L"Not hearing the new Outlook: Windows keeps notifications from programs"; }));
   EXPECT_NE(shownIcon, nullptr) << "no mark on the icon";
   const ShownItem item = NotifyItemShown();
   EXPECT_EQ(item.text, L"Watch mail notifications (off in Windows settings)");
@@ -250,6 +261,25 @@ TEST_F(AppTest, TheSavedMarkerPathIsWatchedWhileTheBoxIsEditedAndAnUpdateClosesP
   SendMessageW(postlark->MessageHwnd(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
   EXPECT_FALSE(IsWindow(postlark->OptionsHwnd()));
   EXPECT_EQ(store[L"FileDetectName"], L"C:\\mail\\n") << "the path in the box was not saved";
+}
+
+// The mail apps under the menu's item: the new Outlook always, each app seen
+// since the start by its name, each the user listed; ticked when its toasts
+// are mail.
+TEST_F(AppTest, TheMenuListsTheMailAppsByNameTickedWhenTheyCountAsMail) {
+  store[L"NotifyApps"] = L"Microsoft.OutlookForWindows_8wekyb3d8bbwe; Fabrikam.Post_x";
+  toasts.SetToasts({{3, 1, L"Contoso.Chat_abc!App", L"Contoso Chat"}});
+  Start();
+  // A second read starts only once the first has been taken.
+  ASSERT_TRUE(Until([&] { return toasts.reads >= 2; }));
+  NotifyItemShown();
+  ASSERT_EQ(gShownApps.size(), 3u);
+  EXPECT_EQ(gShownApps[0].text, L"Outlook (new)");
+  EXPECT_TRUE(gShownApps[0].state & MFS_CHECKED);
+  EXPECT_EQ(gShownApps[1].text, L"Contoso Chat");
+  EXPECT_FALSE(gShownApps[1].state & MFS_CHECKED);
+  EXPECT_EQ(gShownApps[2].text, L"Fabrikam.Post_x");
+  EXPECT_TRUE(gShownApps[2].state & MFS_CHECKED);
 }
 
 TEST_F(AppTest, TheToastListIsNotLoadedWhileTheOptionIsOff) {

@@ -99,6 +99,22 @@ TEST_F(CheckCycleTest, MailFoundLaterAlertsAtOnceOrWhenTheCycleCanButNeverTwiceN
   EXPECT_EQ(Count(log, "beep"), 2) << "alerted twice";
 }
 
+// Held (the user presents, or paused alerts): the envelope and the marker
+// stay where they are; the toasts are read, and their mail alerts once the
+// hold ends, once.
+TEST_F(CheckCycleTest, WhileHeldOnlyASourceWhoseLookTakesNothingIsAskedAndItsMailWaits) {
+  toasts.takes = false;
+  presenting = true;
+  envelope.mail = toasts.mail = true;
+  Seconds(3);
+  EXPECT_EQ(log, (Log{"look toasts"})) << "one look while nothing was found, none after";
+  presenting = false;
+  Seconds(1);
+  EXPECT_EQ(Count(log, "alert"), 1);
+  EXPECT_EQ(alertedFrom, &toasts);
+  EXPECT_TRUE(envelope.mail) << "the envelope was taken while held";
+}
+
 TEST_F(CheckCycleTest, ATestAlertIsAMailAlertWithoutTheLookAndNotDuringOne) {
   cycle.TestAlert();
   cycle.TestAlert();

@@ -36,12 +36,29 @@ TEST(MailApps, FamilyNamesMatchEveryAppOfThePackageAppIdsOnlyThemselvesAsAUserWr
   EXPECT_FALSE(watch::MailApps(L";;").Match(kOutlook));
 }
 
+TEST(MailApps, TheMenusChoiceAddsAnAppsEntryOrTakesOutEveryEntryThatNamesItKeepingTheRest) {
+  const std::wstring written = L"  Contoso.Mail_abc ; C:\\Mail\\mail.exe;Fabrikam.Post_x!App";
+  // Packaged: the family, every app of the package; a desktop program: its whole ID.
+  EXPECT_EQ(watch::WithApp(written, kOutlook, true), written + L";Microsoft.OutlookForWindows_8wekyb3d8bbwe");
+  EXPECT_EQ(watch::WithApp(L"", L"D:\\Tools\\tb.exe", true), L"D:\\Tools\\tb.exe");
+  EXPECT_EQ(watch::WithApp(L"A_x;", L"B_y!App", true), L"A_x;B_y");
+  EXPECT_EQ(watch::WithApp(written, L"CONTOSO.MAIL_ABC!Calendar", true), written) << "already mail: unchanged";
+  EXPECT_EQ(watch::WithApp(written, L"contoso.mail_abc!App", false), L" C:\\Mail\\mail.exe;Fabrikam.Post_x!App");
+  EXPECT_EQ(watch::WithApp(written, L"c:\\mail\\MAIL.EXE", false), L"  Contoso.Mail_abc ;Fabrikam.Post_x!App");
+  EXPECT_EQ(watch::WithApp(written, L"Fabrikam.Post_x!App", false), L"  Contoso.Mail_abc ; C:\\Mail\\mail.exe");
+  EXPECT_EQ(watch::WithApp(L"A_x;A_x!App;B_y", L"A_x!App", false), L"B_y") << "every entry that names it";
+  EXPECT_EQ(watch::AppEntries(written),
+            (std::vector<std::wstring>{L"Contoso.Mail_abc", L"C:\\Mail\\mail.exe", L"Fabrikam.Post_x!App"}));
+}
+
 TEST(ToastNews, WhatTheFirstReadListsWasThereAfterItAnUnseenToastIsNewWhateverItsTime) {
   watch::ToastNews news(kStart);
-  const auto mail = [](std::uint32_t id, std::int64_t created) { return Toast{id, created, kOutlook, true, true}; };
+  const auto mail = [](std::uint32_t id, std::int64_t created) { return Toast{id, created, kOutlook, L"Outlook (new)", true, true}; };
   // Waiting before the start, or arrived while access was being asked for.
   EXPECT_FALSE(news.Read({mail(1, kStart - 60 * kSecond), mail(3, kStart - 2 * kSecond - 1)}));
-  EXPECT_TRUE(news.Read({mail(4, kStart + 9 * kSecond)})) << "the first read: only the time could say";
+  const Toast* first = news.Read({mail(1, kStart - 60 * kSecond), mail(4, kStart + 9 * kSecond)});
+  ASSERT_NE(first, nullptr) << "the first read: only the time could say";
+  EXPECT_EQ(first->id, 4u);
   watch::ToastNews later(kStart);
   EXPECT_TRUE(later.Read({mail(2, kStart + kSecond)})) << "arrived between the start and the first read";
   // The clock was set back: a new toast looks older than the start.
@@ -56,7 +73,7 @@ TEST(ToastNews, WhatTheFirstReadListsWasThereAfterItAnUnseenToastIsNewWhateverIt
   EXPECT_FALSE(news.Read({mail(4, kStart + 9 * kSecond)})) << "seen before a read that missed it";
   int again = 0;  // toast 4 stays listed beside thousands of others that come and go
   for (std::uint32_t id = 10; id < 10000; ++id)
-    again += news.Read({mail(4, kStart + 9 * kSecond), {id, kStart, L"Contoso.Chat!App", true, false}});
+    again += nullptr != news.Read({mail(4, kStart + 9 * kSecond), {id, kStart, L"Contoso.Chat!App", L"Chat", true, false}});
   EXPECT_EQ(again, 0) << "a listed toast was forgotten";
 }
 

@@ -113,7 +113,7 @@ TEST(TrayIcon, ABusyShellThatRefusesTheAddButShowsTheIconIsNotAskedAgain) {
   EXPECT_EQ(calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
 }
 
-TEST(TrayText, TheTipSaysWhichSourceDoesNotHearAndWhyWithinItsHundredAndTwentySevenCharacters) {
+TEST(TrayText, TheTipSaysWhereTheLastMailCameFromWhetherPausedAndWhatIsNotHeardWithinItsHundredAndTwentySevenCharacters) {
   using watch::Deafness;
   EXPECT_EQ(app::NotHearingLine(L"new Outlook", {true, Deafness::Refused}, L""),
             L"Not hearing the new Outlook: Windows keeps notifications from programs");
@@ -123,9 +123,11 @@ TEST(TrayText, TheTipSaysWhichSourceDoesNotHearAndWhyWithinItsHundredAndTwentySe
             L"Not hearing the marker file: its folder cannot be reached");
   EXPECT_EQ(app::NotHearingLine(L"new Outlook", {false}, L""), L"") << "off is not deaf";
   EXPECT_EQ(app::NotHearingLine(L"new Outlook", {true}, L""), L"");
-  EXPECT_EQ(app::TrayTip(app::LastMailLine(L"2:05 PM"), L""), L"Postlark: last mail at 2:05 PM");
-  EXPECT_EQ(app::TrayTip(L"Postlark", L"x"), L"Postlark\nx");
-  EXPECT_EQ(app::TrayTip(app::LastMailLine(std::wstring(80, L'x')), std::wstring(80, L'y')).size(), 127u);
+  EXPECT_EQ(app::TrayTip({L"", L"", L""}), L"Postlark") << "nothing to say";
+  EXPECT_EQ(app::TrayTip({app::LastMailLine(L"10:42", L"new Outlook"), app::PausedLine(L"11:30"), L""}),
+            L"Last mail 10:42 (new Outlook)\nPaused until 11:30");
+  EXPECT_EQ(app::TrayTip({L"", app::PausedLine(L""), L"x"}), L"Paused\nx");
+  EXPECT_EQ(app::TrayTip({app::LastMailLine(std::wstring(80, L'x'), L"envelope"), std::wstring(80, L'y')}).size(), 127u);
   EXPECT_EQ(app::SaveFailedText(ERROR_ACCESS_DENIED).rfind(L"Postlark could not save its options: ", 0), 0u);
 }
 

@@ -160,7 +160,8 @@ TEST_P(PlayableClip, TakesItsNaturalSizeAndPlaysToTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, PlayableClip,
                          ::testing::Values(ClipCase{L"msvideo1.avi", 160, 120}, ClipCase{L"mjpeg.avi", 200, 100},
-                                           ClipCase{L"h264.m4v", 160, 120}, ClipCase{L"h264.mov", 200, 100}),
+                                           ClipCase{L"h264.m4v", 160, 120}, ClipCase{L"h264.mov", 200, 100},
+                                           ClipCase{L"mail.avi", 160, 120}),
                          ClipTestName);
 
 // --- Play count -------------------------------------------------------------
