@@ -296,7 +296,7 @@ bool Application::Paused() {
 }
 
 std::vector<Application::AppChoice> Application::AppChoices() const {
-  constexpr wchar_t kNewOutlook[] = L"Microsoft.OutlookForWindows_8wekyb3d8bbwe!Microsoft.OutlookforWindows";
+  const std::wstring kNewOutlook = watch::kNewOutlookApp;
   const std::wstring& apps = book_.Get().notifyApps;
   const watch::MailApps mail(apps);
   std::vector<AppChoice> choices{{kNewOutlook, L"Outlook (new)", mail.Match(kNewOutlook)}};

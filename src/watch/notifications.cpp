@@ -86,7 +86,9 @@ bool ToastSource::Collect() {
       checkAccess_ = false;
       Remember(answer->toasts);
       if (const Toast* mail = news_.Read(answer->toasts)) {
-        mailFrom_ = mail->appName.empty() ? AppEntry(mail->app) : mail->appName;
+        mailFrom_ = NamesApp(AppEntry(kNewOutlookApp), mail->app) ? L"new Outlook"
+                    : mail->appName.empty()                        ? AppEntry(mail->app)
+                                                                   : mail->appName;
         return true;
       }
       return false;

@@ -42,6 +42,9 @@ class ToastNews {
   std::set<std::pair<std::uint32_t, std::int64_t>> seen_;
 };
 
+// The new Outlook's app ID: the app Postlark listens to from the start.
+inline constexpr wchar_t kNewOutlookApp[] = L"Microsoft.OutlookForWindows_8wekyb3d8bbwe!Microsoft.OutlookforWindows";
+
 // What Windows allows of the toast list, as far as Postlark knows.
 enum class ToastState { Unknown, Missing, Denied, Allowed };
 
@@ -64,7 +67,7 @@ class ToastSource final : public MailSource {
   // Reading takes nothing away: toasts are read while alerts are held, and
   // their mail waits.
   bool Takes() const override { return false; }
-  // The name of the app whose toast was the last mail.
+  // Whose toast was the last mail: "new Outlook", or the app's name.
   std::wstring MailFrom() const override { return mailFrom_; }
   // Takes an answer that has come and asks for the next read, unless one is
   // under way or the pause after a failure holds. A read under way past its

@@ -151,6 +151,7 @@ TEST_F(SourceTest, AccessIsAskedForOnceAGrantReadsAtOnceAndARefusalReadsNothing)
   EXPECT_EQ(script.reads, 0);
   EXPECT_TRUE(Tick()) << "the grant read at the next tick";
   EXPECT_EQ(script.accessChecks, 1) << "the status asked again after the request's own answer";
+  EXPECT_EQ(source.MailFrom(), L"new Outlook");
 
   watch::ToastSource refused([this] { return Make(script); }, box, [] { return true; }, [] { return L""; },
                              [this] { return clock.Now(); }, kStart, 100);
