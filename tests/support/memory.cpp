@@ -1,5 +1,8 @@
 #include "support/memory.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace testing_support {
 
 SIZE_T CommittedPrivateBytes(HANDLE process) {
@@ -9,6 +12,21 @@ SIZE_T CommittedPrivateBytes(HANDLE process) {
        VirtualQueryEx(process, at, &mbi, sizeof mbi) == sizeof mbi && mbi.RegionSize;
        at = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize) {
     if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE) bytes += mbi.RegionSize;
+  }
+  return bytes;
+}
+
+SIZE_T HeapBytesInUse() {
+  // Room for a heap or two made meanwhile; one made after is not counted.
+  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 8);
+  heaps.resize(std::min<size_t>(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()), heaps.size()));
+  SIZE_T bytes = 0;
+  for (HANDLE heap : heaps) {
+    if (!HeapLock(heap)) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heap, &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+    HeapUnlock(heap);
   }
   return bytes;
 }

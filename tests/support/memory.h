@@ -8,4 +8,9 @@ namespace testing_support {
 // counts, on systems (Wine) that report PrivateUsage as 0.
 SIZE_T CommittedPrivateBytes(HANDLE process);
 
+// The bytes this process's heaps have handed out and not had back: what a
+// leak grows, without the threads' stacks a thread pool's workers bring and
+// take away with them.
+SIZE_T HeapBytesInUse();
+
 }  // namespace testing_support
