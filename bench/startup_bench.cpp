@@ -1,5 +1,5 @@
 // Start-up: from CreateProcess until the main window is shown and the tray
-// icon (uID 1 on that window) answers a NIM_MODIFY presence check, for
+// icon (uID 1 on the window that owns it) answers a NIM_MODIFY presence check, for
 // postlark.exe and for minimal_tray.exe, interleaved, each run's process
 // gone before the next starts (Postlark is single-instance).
 //   startup_bench.exe [runs]     paths from POSTLARK_EXE or next to this exe
@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "app/options_window.h"
+#include "app/single_instance.h"
 #include "bench_stats.h"
 #include "support/notifications.h"
 #include "support/paths.h"
+#include "support/process.h"
 #include "support/stand_in.h"
 
 namespace {
@@ -55,7 +58,8 @@ struct Run {
   double readyMs = -1;   // and tray icon present
 };
 
-Run StartOnce(const std::wstring& exe, const wchar_t* cls) {
+// cls: the window shown; tray: the class of the window the icon belongs to.
+Run StartOnce(const std::wstring& exe, const wchar_t* cls, const wchar_t* tray) {
   Run r;
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -65,14 +69,15 @@ Run StartOnce(const std::wstring& exe, const wchar_t* cls) {
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                       &pi))
     return r;
-  HWND hwnd = nullptr;
+  HWND hwnd = nullptr, owner = nullptr;
   while (NowMs() - t0 < 15000) {
     if (!hwnd) {
       Find f{pi.dwProcessId, cls, nullptr};
       EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
       if ((hwnd = f.found)) r.windowMs = NowMs() - t0;
     }
-    if (hwnd && IconExists(hwnd, 1)) {
+    if (!owner) owner = testing_support::FindWindowOf(pi.dwProcessId, tray);
+    if (hwnd && owner && IconExists(owner, 1)) {
       r.readyMs = NowMs() - t0;
       break;
     }
@@ -97,11 +102,11 @@ void Measure(const std::wstring& postlark, const std::wstring& minimal, int runs
   for (int i = 0; i < runs; ++i) {
     Run p, m;
     if (i % 2 == 0) {
-      p = StartOnce(postlark, L"PostlarkMain");
-      m = StartOnce(minimal, L"BenchMinimalTray");
+      p = StartOnce(postlark, app::kOptionsWindowClass, app::kMessageWindowClass);
+      m = StartOnce(minimal, L"BenchMinimalTray", L"BenchMinimalTray");
     } else {
-      m = StartOnce(minimal, L"BenchMinimalTray");
-      p = StartOnce(postlark, L"PostlarkMain");
+      m = StartOnce(minimal, L"BenchMinimalTray", L"BenchMinimalTray");
+      p = StartOnce(postlark, app::kOptionsWindowClass, app::kMessageWindowClass);
     }
     if (p.readyMs < 0 || m.readyMs < 0) {
       ++failures;
@@ -137,8 +142,8 @@ int main(int argc, char** argv) {
               "   %d runs each after one unmeasured warm-up each, interleaved; times in ms\n",
               runs);
   bench::Flush();
-  StartOnce(postlark, L"PostlarkMain");
-  StartOnce(minimal, L"BenchMinimalTray");
+  StartOnce(postlark, app::kOptionsWindowClass, app::kMessageWindowClass);
+  StartOnce(minimal, L"BenchMinimalTray", L"BenchMinimalTray");
 
   Measure(postlark, minimal, runs, "start-up ratio postlark/minimal", 1.5);
   // The toast list is read from the first tick on, after the window and the

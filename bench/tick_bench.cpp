@@ -28,6 +28,8 @@ namespace {
 
 using bench::NowMs;
 
+constexpr std::int64_t kTicksPerHour = 36'000'000'000;  // FILETIME units
+
 // The floor of a toast read: the list is read on a thread of its own, so
 // the tick only hands the work over.
 struct FloorToasts {
@@ -142,10 +144,11 @@ void RunCondition(const Condition& cond, const std::wstring& crowdExe) {
   std::unique_ptr<FloorToasts> floorToasts;
   if (cond.toasts) {
     platform = std::make_unique<testing_support::StandInNotifications>();
+    // A mail toast from before Postlark started: read every tick, never news.
     platform->SetToasts({{1, L"Microsoft.OutlookForWindows_8wekyb3d8bbwe!App", 0}});
     notifications = std::make_unique<watch::ToastSource>(
         watch::MakeWinRtNotificationList, mailbox, [] { return true; },
-        [] { return L"Microsoft.OutlookForWindows_8wekyb3d8bbwe"; }, GetTickCount64, 0);
+        [] { return L"Microsoft.OutlookForWindows_8wekyb3d8bbwe"; }, GetTickCount64, kTicksPerHour);
     sources.push_back(notifications.get());
     floorToasts = std::make_unique<FloorToasts>();
     if (!platform->Registered()) {

@@ -22,7 +22,7 @@ inline constexpr DWORD kFailsId = 1, kFailsCreationTime = 2, kFailsAppInfo = 4, 
 struct StandInToast {
   std::uint32_t id;
   // AppInfo.AppUserModelId; empty: the toast has no AppInfo at all
-  // (get_AppInfo succeeds with none). AppInfo.Id is the part after '!'.
+  // (get_AppInfo succeeds with none).
   std::wstring app;
   std::int64_t created;           // CreationTime.UniversalTime: 100 ns since 1601 (a FILETIME)
   std::wstring family = {};       // AppInfo.PackageFamilyName (empty for a desktop program)

@@ -243,13 +243,7 @@ class Operation final : public Object<IAsyncOperationOf<Result>, IAsyncInfo, IAg
     if (status != Started) handler->Invoke(this, status);
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_Completed(Handler** handler) override {
-    if (!handler) return E_POINTER;
-    std::lock_guard lock(mutex_);
-    if (closed_) return kIllegalMethodCall;
-    if ((*handler = handler_)) handler_->AddRef();
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Completed(Handler**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetResults(Result* results) override {
     if (!results) return E_POINTER;
     std::lock_guard lock(mutex_);
@@ -346,11 +340,7 @@ class AppDisplayInfo final : public Object<IAppDisplayInfo, IAgileObject> {
 class AppInfo final : public Object<IAppInfo, IAgileObject> {
  public:
   explicit AppInfo(const Toast& toast) : toast_(toast) {}
-  // The app's part of its AppUserModelId (after '!'); all of it when none.
-  HRESULT STDMETHODCALLTYPE get_Id(HSTRING* value) override {
-    const size_t bang = toast_.app.find(L'!');
-    return Text(bang == std::wstring::npos ? toast_.app : toast_.app.substr(bang + 1), value);
-  }
+  HRESULT STDMETHODCALLTYPE get_Id(HSTRING*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE get_AppUserModelId(HSTRING* value) override {
     if (toast_.fails & kFailsAppUserModelId) return E_FAIL;
     return Text(toast_.app, value);
@@ -424,27 +414,8 @@ class Notifications final : public Object<IUserNotificationVectorView, IAgileObj
     *size = static_cast<UINT32>(items_.size());
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE IndexOf(IUserNotification* value, UINT32* index, boolean* found) override {
-    if (!index || !found) return E_POINTER;
-    *index = 0;
-    *found = false;
-    for (UINT32 i = 0; i < items_.size(); ++i) {
-      if (items_[i] == value) {
-        *index = i;
-        *found = true;
-        break;
-      }
-    }
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetMany(UINT32 start, UINT32 capacity, IUserNotification** items, UINT32* actual) override {
-    if (!actual || (capacity && !items)) return E_POINTER;
-    *actual = 0;
-    if (start > items_.size()) return kBounds;
-    for (UINT32 i = start; i < items_.size() && *actual < capacity; ++i, ++*actual)
-      (items[*actual] = items_[i])->AddRef();
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE IndexOf(IUserNotification*, UINT32*, boolean*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMany(UINT32, UINT32, IUserNotification**, UINT32*) override { return E_NOTIMPL; }
 
  private:
   std::vector<IUserNotification*> items_;
