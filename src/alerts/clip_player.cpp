@@ -137,13 +137,13 @@ std::shared_ptr<ClipLoading> ClipPlayer::Prepare(const std::wstring& path) {
   return loading;
 }
 
-void ClipPlayer::Load(ClipLoading& loading) {
+void ClipPlayer::Load(ClipLoading& loading, const std::function<HRESULT(const std::wstring&)>& check) {
   if (loading.result != E_PENDING) return;
   Graph& next = loading.graph;
   // The filters the file calls for are made on this thread, in the
   // multithreaded apartment; the graph itself is free-threaded.
   const HRESULT com = Com().Initialize(COINIT_MULTITHREADED);
-  HRESULT hr = CheckIsDiskFile(loading.path);
+  HRESULT hr = check(loading.path);
   if (SUCCEEDED(hr)) hr = next.builder->RenderFile(FullPath(loading.path).c_str(), nullptr);
   // A clip with nothing to show is no clip for this window.
   if (SUCCEEDED(hr) && !RendererConnected(next.renderer.get())) hr = VFW_E_UNSUPPORTED_VIDEO;

@@ -22,6 +22,12 @@
 
 namespace alerts {
 
+// S_OK when path names an ordinary file that can be opened for reading:
+// folders, devices and pipes could block or be read as something they are
+// not, and a device name is never opened at all. It may wait on the file's
+// drive.
+HRESULT CheckIsDiskFile(const std::wstring& path);
+
 // A clip on its way into the player.
 struct ClipLoading;
 
@@ -40,9 +46,10 @@ class ClipPlayer {
 
   // On the window's thread: the graph for the clip at path, without its file.
   static std::shared_ptr<ClipLoading> Prepare(const std::wstring& path);
-  // On any thread: reads the file into the graph. It may wait on the file's
-  // drive.
-  static void Load(ClipLoading& loading);
+  // On any thread: looks at the file with `check`, then reads it into the
+  // graph. It may wait on the file's drive.
+  static void Load(ClipLoading& loading,
+                   const std::function<HRESULT(const std::wstring&)>& check = CheckIsDiskFile);
   // On the window's thread: the loaded clip becomes the player's; S_OK, or
   // why it cannot play.
   HRESULT Take(const std::shared_ptr<ClipLoading>& loading);
@@ -65,10 +72,5 @@ class ClipPlayer {
   std::unique_ptr<Impl> impl_;
 };
 
-// S_OK when path names an ordinary file that can be opened for reading:
-// folders, devices and pipes could block or be read as something they are
-// not, and a device name is never opened at all. It may wait on the file's
-// drive.
-HRESULT CheckIsDiskFile(const std::wstring& path);
 
 }  // namespace alerts

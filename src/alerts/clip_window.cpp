@@ -55,10 +55,7 @@ void ClipWindow::Play(const std::wstring& path, ClipPlace place, int plays) {
   player_.SetPlayCount(plays);
   const std::shared_ptr<ClipLoading> loading = ClipPlayer::Prepare(path);
   const bool started = checks_.Ask(
-      [check = check_, path, loading] {
-        if (FAILED(check(path))) return;
-        ClipPlayer::Load(*loading);
-      },
+      [check = check_, loading] { ClipPlayer::Load(*loading, check); },
       [this, loading, place](bool newest) {
         if (newest) OpenAndPlay(loading, place);  // else a newer clip was asked for, or none
       });
