@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "alerts/clip_window.h"
@@ -127,7 +128,6 @@ Application::~Application() {
   // The windows go after the parts their handlers would reach.
   options_.Closed = nullptr;
   window_.OnMessage = nullptr;
-  book_.Changed = nullptr;
 }
 
 bool Application::Start() {
@@ -300,13 +300,15 @@ std::vector<Application::AppChoice> Application::AppChoices() const {
   const std::wstring& apps = book_.Get().notifyApps;
   const watch::MailApps mail(apps);
   std::vector<AppChoice> choices{{kNewOutlook, L"Outlook (new)", mail.Match(kNewOutlook)}};
+  // A family name stands for every app of its package.
+  const auto same = [](const std::wstring& a, const std::wstring& b) {
+    return watch::NamesApp(a, b) || watch::NamesApp(b, a);
+  };
   const auto listed = [&](const std::wstring& id) {
-    for (const AppChoice& c : choices)
-      if (watch::NamesApp(id, c.id) || watch::NamesApp(c.id, id)) return true;
-    return false;
+    return std::any_of(choices.begin(), choices.end(), [&](const AppChoice& c) { return same(id, c.id); });
   };
   for (const watch::ToastSource::App& app : toasts_->Apps()) {
-    if (watch::NamesApp(kNewOutlook, app.id) || watch::NamesApp(app.id, kNewOutlook)) {
+    if (same(app.id, kNewOutlook)) {
       choices[0].name = app.name;
     } else if (!listed(app.id)) {
       choices.push_back({app.id, app.name, mail.Match(app.id)});

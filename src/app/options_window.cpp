@@ -37,6 +37,8 @@ OptionsWindow::OptionsWindow(settings::OptionBook& book)
   Bind();
 }
 
+OptionsWindow::~OptionsWindow() { book_.Changed = nullptr; }
+
 bool OptionsWindow::Create() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const UINT dpi = ui::DpiFor(nullptr);

@@ -22,6 +22,8 @@ inline constexpr wchar_t kOptionsWindowClass[] = L"PostlarkMain";
 class OptionsWindow final : public ui::Window, public OptionsControls {
  public:
   explicit OptionsWindow(settings::OptionBook& book);
+  // The book outlives the window: it no longer tells the window of changes.
+  ~OptionsWindow() override;
 
   // The window and its controls, not shown yet, showing the options as they
   // are; the caption carries the version.

@@ -122,16 +122,14 @@ void OptionBook::LoadSettings() {
 void OptionBook::Set(Flag field, bool value) {
   if (options_.*field == value) return;
   options_.*field = value;
-  if (Changed) Changed(field);
-  if (RowOf(field).saveOn == SaveOn::Change) Write(Row(field));
+  Edited(field);
 }
 
 void OptionBook::Set(Text field, const std::wstring& text) {
   const std::wstring value = text.substr(0, base::kLongestText);
   if (options_.*field == value) return;
   options_.*field = value;
-  if (Changed) Changed(field);
-  if (RowOf(field).saveOn == SaveOn::Change) Write(Row(field));
+  Edited(field);
 }
 
 void OptionBook::Set(Count field, const std::wstring& typed) {
@@ -140,8 +138,12 @@ void OptionBook::Set(Count field, const std::wstring& typed) {
   if (typed_[row] == value) return;
   typed_[row] = value;
   options_.*field = ParsePlays(value);
+  Edited(field);
+}
+
+void OptionBook::Edited(Field field) {
   if (Changed) Changed(field);
-  if (kTable[row].saveOn == SaveOn::Change) Write(row);
+  if (RowOf(field).saveOn == SaveOn::Change) Write(Row(field));
 }
 
 void OptionBook::Save(Field field) { Write(Row(field)); }
@@ -152,11 +154,7 @@ std::wstring OptionBook::Shown(Field field) const {
   return options_.*std::get<Flag>(field) ? L"1" : L"0";
 }
 
-size_t OptionBook::Row(Field field) const {
-  for (size_t i = 0; i < std::size(kTable); ++i)
-    if (kTable[i].field == field) return i;
-  return 0;
-}
+size_t OptionBook::Row(Field field) const { return static_cast<size_t>(&RowOf(field) - kTable); }
 
 void OptionBook::Write(size_t row) {
   std::wstring text = Shown(kTable[row].field);

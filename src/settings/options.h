@@ -29,8 +29,8 @@ using Text = std::wstring Options::*;
 using Field = std::variant<Flag, Count, Text>;
 
 // When a change is written: at once (a check box, the loop count as it is
-// typed), when its box loses the focus (Save), or never (only read).
-enum class SaveOn { Change, LostFocus, Never };
+// typed, the mail apps), or when its box loses the focus (Save).
+enum class SaveOn { Change, LostFocus };
 
 // A stored text longer than the longest path: cut to it, or of no use at
 // all (the default then).
@@ -89,6 +89,9 @@ class OptionBook {
 
  private:
   size_t Row(Field field) const;
+  // The record changed: Changed runs, and the store is written if the field
+  // saves on change.
+  void Edited(Field field);
   void Write(size_t row);
 
   SettingsStore& store_;

@@ -5,6 +5,12 @@
 namespace watch {
 namespace {
 
+// A buffer the system filled, up to its first NUL.
+std::string CutAtNul(const std::string& text) {
+  const size_t nul = text.find('\0');
+  return nul == std::string::npos ? text : text.substr(0, nul);
+}
+
 constexpr int kClassBufferChars = 64;
 constexpr UINT kSendTimeoutMs = 1000;
 
@@ -69,11 +75,6 @@ std::string WindowLabel(DesktopWindows& desktop, HWND hwnd) {
   std::string className(kClassBufferChars, ' ');
   desktop.ClassName(hwnd, className.data(), kClassBufferChars);
   return CutAtNul(className);
-}
-
-std::string CutAtNul(const std::string& text) {
-  const size_t nul = text.find('\0');
-  return nul == std::string::npos ? text : text.substr(0, nul);
 }
 
 }  // namespace watch

@@ -36,7 +36,6 @@ inline constexpr UINT kOutlookNewMailMessage = WM_USER + 7;  // 1031
 bool TakeEnvelope(DesktopWindows& desktop = RealDesktop());
 // A window's title, or its class name when it has none, cut at its first NUL.
 std::string WindowLabel(DesktopWindows& desktop, HWND hwnd);
-std::string CutAtNul(const std::string& text);
 
 // The envelope as a mail source: on while the marker file is not watched.
 class EnvelopeSource final : public MailSource {

@@ -80,10 +80,7 @@ bool ToastSource::Collect() {
   requested_ |= answer->requested;
   switch (answer->kind) {
     case Kind::Read:
-      state_ = ToastState::Allowed;
-      silentSince_.reset();
-      failures_ = 0;
-      checkAccess_ = false;
+      Heard();
       Remember(answer->toasts);
       if (const Toast* mail = news_.Read(answer->toasts)) {
         mailFrom_ = NamesApp(AppEntry(kNewOutlookApp), mail->app) ? L"new Outlook"
@@ -94,10 +91,7 @@ bool ToastSource::Collect() {
       return false;
     case Kind::Granted:
       // The user said yes: read at once, on the request's own word.
-      state_ = ToastState::Allowed;
-      silentSince_.reset();
-      checkAccess_ = false;
-      failures_ = 0;
+      Heard();
       retryAt_ = 0;
       return false;
     case Kind::Denied:
@@ -137,6 +131,13 @@ void ToastSource::Remember(const std::vector<Toast>& toasts) {
     };
     if (std::none_of(seen_.begin(), seen_.end(), same)) seen_.push_back({t.app, t.appName.empty() ? t.app : t.appName});
   }
+}
+
+void ToastSource::Heard() {
+  state_ = ToastState::Allowed;
+  silentSince_.reset();
+  failures_ = 0;
+  checkAccess_ = false;
 }
 
 void ToastSource::AskAgainSoon() {

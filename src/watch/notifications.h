@@ -90,6 +90,8 @@ class ToastSource final : public MailSource {
   // The answer, if it has come: true when it found mail.
   bool Collect();
   void Remember(const std::vector<Toast>& toasts);
+  // The platform answered, and Postlark may read.
+  void Heard();
   void Fail();
 
   std::function<std::unique_ptr<NotificationList>()> make_;
